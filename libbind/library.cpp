@@ -1,0 +1,78 @@
+#include "library.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "platform.h"
+#include "rigerror.h"
+
+namespace qorbind {
+
+Library &Library::instance() {
+    static Library library;
+    return library;
+}
+
+void Library::setPath(const QString &path) {
+    unload();
+    explicitPath_ = path;
+}
+
+void Library::unload() {
+    if (handle_)
+        platform::close(handle_);
+    handle_ = nullptr;
+    loadedPath_.clear();
+    ++generation_;
+}
+
+QString Library::fileName() const {
+    return explicitPath_.isEmpty() ? platform::libraryFileName()
+                                   : QFileInfo(explicitPath_).fileName();
+}
+
+void Library::load() {
+    bool foundButBroken = false;
+    auto attempt = [&](const QString &candidate) {
+        platform::OpenResult opened = platform::open(candidate);
+        if (opened.handle) {
+            handle_ = opened.handle;
+            loadedPath_ = candidate;
+            ++generation_;
+            return true;
+        }
+        foundButBroken = foundButBroken || opened.fileFound;
+        return false;
+    };
+
+    if (!explicitPath_.isEmpty()) {
+        // A bare name would send the loader searching; an explicit file is taken as it is.
+        if (attempt(QFileInfo(explicitPath_).absoluteFilePath()))
+            return;
+    } else {
+        const QString name = platform::libraryFileName();
+        for (const QString &dir : platform::directoriesBeforeSystem())
+            if (QFileInfo::exists(QDir(dir).filePath(name)) && attempt(QDir(dir).filePath(name)))
+                return;
+        if (attempt(name))
+            return;
+        for (const QString &dir : platform::directoriesAfterSystem())
+            if (QFileInfo::exists(QDir(dir).filePath(name)) && attempt(QDir(dir).filePath(name)))
+                return;
+    }
+    if (foundButBroken)
+        throw rt::RigError::loadFailed();
+    throw rt::RigError::fileNotFound(fileName());
+}
+
+void *Library::resolve(const char *name) {
+    if (!handle_)
+        load();
+    ++lookups_;
+    void *address = platform::symbol(handle_, name);
+    if (!address)
+        throw rt::RigError::entryPointNotFound(QString::fromLatin1(name), fileName());
+    return address;
+}
+
+}  // namespace qorbind

@@ -1,0 +1,99 @@
+// Passing the rig's texts and variants to the library and taking its results back.
+// The rig's texts are QStrings; the library sees 8-bit Latin-1 bytes: every character
+// U+0000..U+00FF is one byte, any other character becomes "?". Every byte the library
+// returns survives the trip to a QString and back unchanged.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <cstddef>
+#include <cstdint>
+
+struct qor_text;
+struct qor_variant;
+
+namespace qorbind {
+
+// A text passed by value: a NUL-terminated 8-bit copy of the whole text (embedded NULs
+// included). When made from a variable, the wrapper copies the buffer back into that
+// variable after the call, by length, so a function that changes its buffer in place
+// changes the variable. Literals and temporaries are not copied back.
+class TextArg {
+  public:
+    TextArg(QString &variable) : bytes_(variable.toLatin1()), variable_(&variable) {}
+    TextArg(const QString &value) : bytes_(value.toLatin1()) {}
+    TextArg(QString &&value) : bytes_(value.toLatin1()) {}
+    TextArg(const char *latin1) : bytes_(latin1) {}
+    TextArg(std::nullptr_t) : null_(true) {}
+
+    // The pointer the library receives: nullptr for a null text.
+    char *data() { return null_ ? nullptr : bytes_.data(); }
+    std::int64_t size() const { return bytes_.size(); }
+    void copyBack();
+
+  private:
+    QByteArray bytes_;
+    QString *variable_ = nullptr;
+    bool null_ = false;
+};
+
+// A text passed by reference: the library receives the address of a counted text made
+// with its own allocator, may replace it, and the variable takes back what it then holds.
+class TextRef {
+  public:
+    explicit TextRef(QString &variable);
+    ~TextRef();
+    TextRef(const TextRef &) = delete;
+    TextRef &operator=(const TextRef &) = delete;
+
+    qor_text **data() { return &text_; }
+    void copyBack();
+
+  private:
+    QString &variable_;
+    qor_text *text_ = nullptr;
+};
+
+// Takes ownership of a text result: converts it and releases it at once. A null result
+// means the library ran out of memory (RigError 7).
+QString takeText(qor_text *result);
+
+// The rig's variant: empty, a scalar, or a one-dimensional array of texts.
+class Variant {
+  public:
+    enum class Type { Empty, Int32, Double, Text, TextArray };
+
+    Type type() const { return type_; }
+    bool isEmpty() const { return type_ == Type::Empty; }
+    bool isArray() const { return type_ == Type::TextArray; }
+
+    // Bounds and elements of an array; RigError 13 (type mismatch) for a variant that is
+    // not an array, RigError 9 (subscript out of range) for an index outside the bounds.
+    std::int32_t lowerBound() const;
+    std::int32_t upperBound() const;
+    QString element(std::int64_t index) const;
+    // The text form of a scalar (RigError 13 for an empty variant or an array).
+    QString text() const;
+
+    static Variant empty() { return {}; }
+    static Variant fromInt32(std::int32_t value);
+    static Variant fromDouble(double value);
+    static Variant fromText(QString value);
+    static Variant fromArray(QStringList items, std::int32_t lowerBound = 0);
+
+    // Conversion from and to the library's struct. toLibrary() allocates texts with the
+    // library's allocator; the caller clears the struct with the library afterwards.
+    static Variant fromLibrary(const qor_variant &variant);
+    void toLibrary(qor_variant &variant) const;
+
+  private:
+    Type type_ = Type::Empty;
+    std::int32_t int32_ = 0;
+    double double_ = 0;
+    QString text_;
+    QStringList items_;
+    std::int32_t lowerBound_ = 0;
+};
+
+}  // namespace qorbind

@@ -1,0 +1,308 @@
+/*
+ * qorlib145.h -- public interface of the qorlib145 utility library.
+ *
+ * qorlib145 offers text, number, hexadecimal, Base64, weak-encryption, random-text,
+ * PHP-style date, IPv4/CIDR, disk, memory, file-listing and run-length-compression
+ * functions behind a plain C ABI, so that programs in any language can load it at run
+ * time and call its exports by name.
+ *
+ * CONVENTIONS THAT HOLD FOR EVERY EXPORT
+ *
+ * Kinds
+ *   byte      uint8_t
+ *   integer   int16_t or int32_t, signed, as each prototype says
+ *   single    float (IEEE 754 binary32)
+ *   double    double (IEEE 754 binary64)
+ *   date      double: days since 1899-12-30 00:00:00, the fraction being the time of
+ *             day; 25569.0 is 1970-01-01 00:00:00. A date is local wall-clock time.
+ *   currency  int64_t holding the value times 10,000 (four implied decimals).
+ *   yes/no    int16_t: 0 means no; the library returns QOR_YES (-1) for yes and
+ *             treats any non-zero argument as yes.
+ *
+ * Texts passed in ("text by value")
+ *   A pointer to a NUL-terminated 8-bit buffer owned by the caller. A function reads it
+ *   up to its first NUL unless it also takes a length argument, and never writes past
+ *   that length. Only functions whose parameter is `char *` (not `const char *`) write
+ *   into the buffer. A null pointer is a "null text": every function accepts it without
+ *   crashing and, unless its documentation says otherwise, treats it like an empty text.
+ *
+ * Texts returned ("text results")
+ *   A `qor_text *`: a counted 8-bit string that may contain NUL bytes, newly allocated
+ *   by the library and owned by the caller from then on. Release it with
+ *   qor_text_free(). A result is never NULL except when memory runs out.
+ *
+ * Texts passed by reference
+ *   A `qor_text **`: the caller passes the address of its own qor_text pointer, made
+ *   with qor_text_new() (or NULL for a null text). The function may release the text
+ *   with qor_text_free() and store a new one in its place; the caller releases whatever
+ *   the pointer holds afterwards.
+ *
+ * Variants
+ *   A qor_variant is either empty or a one-dimensional array of texts with a lower
+ *   bound (other kinds exist for callers that build their own). Functions that return
+ *   a variant fill a caller-provided qor_variant through a result pointer; release its
+ *   content with qor_variant_clear().
+ *
+ * Positions count from 1; 0 means "not found". Hexadecimal text is upper case, two
+ * digits per byte, no separators. Case-insensitive comparisons fold ASCII and Latin-1
+ * letters.
+ *
+ * Drives and paths
+ *   File and drive functions accept native paths ("/etc/hosts") and drive paths
+ *   ("c:\boot.ini", "C:/temp/x.tmp"). A drive letter, in either case, maps to a
+ *   directory: C to "/" unless the environment variable QORLIB_DRIVES gives the map,
+ *   for example "C=/srv/c;D=/media/cdrom". A letter the map does not name is no drive.
+ *   In drive paths "\" and "/" both separate folders.
+ *
+ * Threads: every export may be called from any thread, except that Randomise() and
+ * RandomStr() share one generator and must not be called concurrently.
+ */
+#ifndef QORLIB145_H
+#define QORLIB145_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#if defined(_WIN32)
+#if defined(QORLIB145_BUILDING)
+#define QOR_API __declspec(dllexport)
+#else
+#define QOR_API __declspec(dllimport)
+#endif
+#else
+#define QOR_API __attribute__((visibility("default")))
+#endif
+
+/* The version this header describes. LibVersion() reports the version of the library
+ * actually loaded, which may be newer. */
+#define QORLIB145_VERSION "1.25"
+#define QORLIB145_VERSION_NUMBER 125
+
+#define QOR_YES ((int16_t)-1)
+#define QOR_NO ((int16_t)0)
+
+/* ------------------------------------------------------------------------------------
+ * Memory: texts and variants
+ * ---------------------------------------------------------------------------------- */
+
+/* A counted 8-bit string. `data` points to `length` bytes followed by one NUL byte;
+ * the bytes may themselves contain NULs. Treat both fields as read-only. */
+typedef struct qor_text {
+    size_t length;
+    char *data;
+} qor_text;
+
+/* The longest text the library makes: 1 GiB. A result that would be longer is
+ * treated as running out of memory (NULL). */
+#define QOR_TEXT_MAX ((size_t)1 << 30)
+
+/* Allocates a text holding a copy of `length` bytes at `bytes` (zero bytes when `bytes`
+ * is NULL). Returns NULL when memory runs out or `length` exceeds QOR_TEXT_MAX. */
+QOR_API qor_text *qor_text_new(const void *bytes, size_t length);
+
+/* Releases a text made by the library or by qor_text_new(). NULL is ignored. */
+QOR_API void qor_text_free(qor_text *text);
+
+enum {
+    QOR_VARIANT_EMPTY = 0,      /* no value */
+    QOR_VARIANT_INT32 = 1,      /* int32_value */
+    QOR_VARIANT_DOUBLE = 2,     /* double_value */
+    QOR_VARIANT_TEXT = 3,       /* text (may be NULL for a null text) */
+    QOR_VARIANT_TEXT_ARRAY = 4  /* count texts in items[0..count-1], indexed from lower_bound */
+};
+
+typedef struct qor_variant {
+    int32_t type; /* one of QOR_VARIANT_* */
+    int32_t lower_bound;
+    int32_t count;
+    int32_t int32_value;
+    double double_value;
+    qor_text *text;
+    qor_text **items;
+} qor_variant;
+
+/* Releases everything a variant owns and leaves it empty (all fields zero).
+ * NULL is ignored. */
+QOR_API void qor_variant_clear(qor_variant *variant);
+
+/* ------------------------------------------------------------------------------------
+ * Library and system
+ * ---------------------------------------------------------------------------------- */
+
+/* The library's version with the decimal point removed: 125 means 1.25. */
+QOR_API int32_t LibVersion(void);
+
+/* The operating system's name and release, for example "Linux 6.1.0-18-amd64".
+ * Never empty: "Unknown" when the system cannot tell. */
+QOR_API qor_text *WindowsVersion(void);
+
+/* The distribution's name (PRETTY_NAME of /etc/os-release), or else the kernel's build
+ * text. Never empty: "Unknown" when neither can be read. */
+QOR_API qor_text *WindowsSubVersion(void);
+
+/* The calling process's id. */
+QOR_API int32_t GetPID(void);
+
+/* The resident memory (resident set size) of process `pid` in bytes, read from /proc.
+ * -1 when it cannot be read: no such process, no permission, or pid <= 0. A figure of
+ * 2 GiB or more does not fit the result and is reported as INT32_MAX (2147483647). */
+QOR_API int32_t GetProcessMemoryUsed(int32_t pid);
+
+/* ------------------------------------------------------------------------------------
+ * Text
+ * ---------------------------------------------------------------------------------- */
+
+QOR_API qor_text *StrRev(const char *text);
+QOR_API int32_t InChr(const char *text, int16_t code);
+QOR_API int32_t InChrRev(const char *text, int16_t code);
+QOR_API int32_t InStrI(const char *text, const char *find);
+QOR_API int32_t InStrRev(const char *text, const char *find);
+QOR_API qor_text *StripL(const char *text, const char *character);
+QOR_API qor_text *StripR(const char *text, const char *character);
+QOR_API qor_text *StripLStr(const char *text, const char *set);
+QOR_API qor_text *StripRStr(const char *text, const char *set);
+QOR_API qor_text *Replace(const char *subject, const char *find, const char *replacement);
+
+/* ------------------------------------------------------------------------------------
+ * Hexadecimal
+ * ---------------------------------------------------------------------------------- */
+
+QOR_API qor_text *StringToHex(const char *text);
+QOR_API qor_text *HexToStr(const char *hex);
+QOR_API qor_text *CharToHex(uint8_t value);
+QOR_API uint8_t HexToChar(const char *hex);
+QOR_API qor_text *IntToHex(int16_t value);
+QOR_API qor_text *LongToHex(double value);
+QOR_API double HexToLong(const char *hex);
+QOR_API double HexToDouble(const char *hex);
+
+/* ------------------------------------------------------------------------------------
+ * Base64
+ * ---------------------------------------------------------------------------------- */
+
+QOR_API qor_text *EncodeString64(qor_text **text, int32_t line_length);
+QOR_API qor_text *DecodeString64(qor_text **text, int32_t *count);
+
+/* ------------------------------------------------------------------------------------
+ * Numbers
+ * ---------------------------------------------------------------------------------- */
+
+QOR_API int16_t Min(int16_t a, int16_t b);
+QOR_API int16_t Max(int16_t a, int16_t b);
+QOR_API int32_t Gcd(int32_t a, int32_t b);
+QOR_API qor_text *BaseConv(int32_t value, int32_t base);
+QOR_API int32_t BinToDec(const char *digits);
+QOR_API qor_text *Mki(int16_t value);
+QOR_API int16_t Cvi(const char *bytes);
+QOR_API qor_text *Mkl(int32_t value);
+QOR_API int32_t Cvl(const char *bytes);
+QOR_API qor_text *Mkf(float value);
+QOR_API float Cvf(const char *bytes);
+QOR_API qor_text *Mkd(double value);
+QOR_API double Cvd(const char *bytes);
+
+/* ------------------------------------------------------------------------------------
+ * Number formatting
+ * ---------------------------------------------------------------------------------- */
+
+QOR_API qor_text *CommaStr(const char *number, int32_t decimals);
+QOR_API qor_text *Comma(double value, int32_t decimals);
+QOR_API qor_text *NumOrd(int16_t value);
+
+/* ------------------------------------------------------------------------------------
+ * Bits
+ * ---------------------------------------------------------------------------------- */
+
+QOR_API qor_text *BitPack(const char *number, int32_t flags);
+QOR_API qor_text *BitUnPack(const char *packed, int32_t flags);
+QOR_API int32_t RotateLong(int32_t *value);
+QOR_API int16_t RotateInt(int16_t *value);
+QOR_API uint8_t RotateByte(uint8_t *value);
+
+/* ------------------------------------------------------------------------------------
+ * Web
+ * ---------------------------------------------------------------------------------- */
+
+QOR_API qor_text *URLEncode(const char *text);
+QOR_API qor_text *URLDecode(const char *text);
+
+/* ------------------------------------------------------------------------------------
+ * Encryption and random text
+ * ---------------------------------------------------------------------------------- */
+
+QOR_API void EncryptString(char *buffer, int32_t length, const char *password, int32_t mode,
+                           const char *salt);
+QOR_API void Randomise(int32_t seed);
+QOR_API qor_text *RandomStr(int32_t length, int32_t mode);
+
+/* ------------------------------------------------------------------------------------
+ * Dates
+ * ---------------------------------------------------------------------------------- */
+
+QOR_API qor_text *PHPDate(double date, const char *format);
+QOR_API double DSTAdjust(double date);
+QOR_API qor_text *VBDate(double date);
+QOR_API double VBDateToCTime(double date);
+QOR_API double CTimeToVBDate(double seconds);
+QOR_API qor_text *DateToHex(double date);
+QOR_API double HexToDate(const char *hex);
+
+/* ------------------------------------------------------------------------------------
+ * IPv4
+ * ---------------------------------------------------------------------------------- */
+
+QOR_API double IPToLong(const char *address);
+QOR_API qor_text *LongToIP(double value);
+QOR_API int16_t MatchCIDR(const char *block, const char *address);
+QOR_API int16_t IPMatch(const char *pattern, const char *address);
+
+/* ------------------------------------------------------------------------------------
+ * Files
+ * ---------------------------------------------------------------------------------- */
+
+QOR_API int16_t FileExists(const char *path);
+QOR_API qor_text *GetWindowsDir(void);
+QOR_API qor_text *_readfile(const char *path, int32_t flags);
+QOR_API int32_t GetArrayDimensions(const qor_variant *variant);
+QOR_API void ListFiles(qor_variant *result, const char *folder, const char *patterns,
+                       int32_t flags);
+
+/* ------------------------------------------------------------------------------------
+ * Disks
+ * ---------------------------------------------------------------------------------- */
+
+QOR_API double DiskFree(const char *drive);
+QOR_API int16_t IsValidDisk(const char *drive);
+QOR_API int16_t IsHardDisk(const char *drive);
+QOR_API int16_t IsCDROMDisk(const char *drive);
+QOR_API int64_t GetDiskSize(const char *drive, int32_t flags);
+QOR_API int32_t GetDiskSizeMb(const char *drive);
+QOR_API double GetDiskSizeGb(const char *drive);
+
+/* ------------------------------------------------------------------------------------
+ * Memory
+ * ---------------------------------------------------------------------------------- */
+
+QOR_API double GetTotalPhysicalMemory(void);
+QOR_API double GetAvailablePhysicalMemory(void);
+QOR_API double GetTotalVirtualMemory(void);
+QOR_API double GetAvailableVirtualMemory(void);
+QOR_API double GetTotalSwapfileMemory(void);
+QOR_API double GetAvailableSwapfileMemory(void);
+
+/* ------------------------------------------------------------------------------------
+ * Run-length compression
+ * ---------------------------------------------------------------------------------- */
+
+QOR_API qor_text *RLECompress(const char *text, int32_t length, int32_t *packed_length);
+QOR_API qor_text *RLEUncompress(const char *packed, int32_t *packed_length);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* QORLIB145_H */

@@ -1,0 +1,7 @@
+#include "sections.h"
+
+namespace suite {
+
+void ArraysFilesDrives(Run &) {}
+
+}  // namespace suite

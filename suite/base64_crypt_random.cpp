@@ -1,0 +1,7 @@
+#include "sections.h"
+
+namespace suite {
+
+void Base64EncryptionRandom(Run &) {}
+
+}  // namespace suite

@@ -1,0 +1,95 @@
+// RunAllTests: the preparation, the sections in their order and the closing block.
+#include "clock.h"
+#include "conversions.h"
+#include "run.h"
+#include "sections.h"
+
+namespace suite {
+
+QString errorLine(const rt::RigError &error) {
+    return QStringLiteral("Error ") + rt::textOf(error.number()) + QStringLiteral(" ocurred (") +
+           error.description() + QStringLiteral(") - this error may be normal during some tests");
+}
+
+void Run::reportError(const rt::RigError &error) {
+    ++errors_;
+    const QString line = errorLine(error);
+    host_.Printf(line);
+    host_.messageBox(line, ERROR_BOX_TITLE, MessageIcon::Information);
+}
+
+void Run::banner(const QString &title) {
+    Printf(title + QString(100, u'-'));
+}
+
+void Run::timing(const QString &label) {
+    const float elapsed = rt::timer() - startTime;
+    Printf(QStringLiteral(" Execution (") + label + QStringLiteral(") took ") +
+           rt::textOf(elapsed) + QStringLiteral(" seconds\r\n"));
+}
+
+int RunAllTests(Host &host) {
+    Run run(host);
+    StatusPicture &out = host.status();
+
+    // Preparation. Every statement runs through the handler, which is armed for the run.
+    run.step([&] { host.repaintAndPumpEvents(); });
+    run.step([&] { host.setReportVisible(false); });
+    run.step([&] { host.clearReport(); });
+    run.step([&] { run.startTime = rt::timer(); });
+    run.step([&] { out.setPersistent(true); });
+    run.step([&] { out.setFontName(QStringLiteral("Arial")); });
+    run.step([&] { out.setBold(true); });
+    run.step([&] { out.setFontSize(10); });
+    run.step([&] { run.readFileName = QStringLiteral("c:\\boot.ini"); });
+    run.step([&] { run.sample = host.inputText(); });
+    run.step([&] { host.clearReport(); });
+    run.step([&] { host.repaintInput(); });
+    run.step([&] { out.removePicture(); });
+    run.step([&] { out.clear(); });
+    run.step([&] { run.Printf(QStringLiteral("Checking DLL version v") + RIG_VERSION); });
+
+    using Section = void (*)(Run &);
+    static constexpr Section sections[] = {
+        SpeedLoopsAndFileRead,
+        MathsAndStringSearch,
+        TrimmingAndConversion,
+        Base64EncryptionRandom,
+        DiskSpace,
+        IpAndCidr,
+        PhpDates,
+        DateConversions,
+        BitsUrlReplaceRotateHex,
+        ArraysFilesDrives,
+        WindowsApi,
+        RleCompression,
+        ProcessInfo,
+    };
+    for (Section section : sections)
+        section(run);
+
+    // Closing block.
+    static const char *const notTested[] = {
+        "* Windows event logging not tested *",
+        "* GetOpenFile and GetSaveFile not tested *",
+        "* ShellRun not tested *",
+        "* Console functions not tested *",
+        "* CGI functionality not tested *",
+        "* Wallpaper functions not tested *",
+        "* MAPI functionality not tested *",
+        "* BMP functions not tested *",
+    };
+    for (const char *notice : notTested)
+        run.step([&] { run.Printf(QString::fromLatin1(notice)); });
+    run.step([&] { run.endTime = rt::timer(); });
+    run.step([&] { host.setReportVisible(true); });
+    run.step([&] { host.repaintReport(); });
+    run.step([&] { run.banner(QStringLiteral("* Tests Complete * ")); });
+    run.step([&] {
+        run.Printf(QStringLiteral("* This execution took ") +
+                   rt::textOf(run.endTime - run.startTime) + QStringLiteral(" second(s)"));
+    });
+    return run.errorCount();
+}
+
+}  // namespace suite

@@ -1,0 +1,7 @@
+#include "sections.h"
+
+namespace suite {
+
+void RleCompression(Run &) {}
+
+}  // namespace suite

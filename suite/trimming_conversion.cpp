@@ -1,0 +1,7 @@
+#include "sections.h"
+
+namespace suite {
+
+void TrimmingAndConversion(Run &) {}
+
+}  // namespace suite
