@@ -2,10 +2,12 @@
 // Every report line that shows a number or a date goes through these.
 #pragma once
 
+#include <QLocale>
 #include <QString>
 #include <QStringView>
 #include <concepts>
 #include <cstdint>
+#include <optional>
 
 namespace rt {
 
@@ -47,6 +49,26 @@ std::int16_t toInt16(std::int64_t value);
 // 0..255 only.
 std::uint8_t toByte(double value);
 std::uint8_t toByte(std::int64_t value);
+
+// ---- The user's formats ------------------------------------------------------------
+// Dates, times and number patterns follow the user's locale. The general text form of
+// numbers does not: its decimal sign is always ".", so reports compare across machines.
+struct LocaleFormats {
+    QLocale locale;            // writes and reads month names and the AM/PM texts
+    QString shortDate;         // QLocale date format, years always with four digits
+    QString longTime;          // QLocale time format, without a time zone
+    QString decimalSeparator;  // used by formatNumber()
+};
+// The formats in force: the override when one is set, otherwise the system locale's short
+// date and long time formats (a two-digit year is widened to four digits, since the century
+// cannot be read back otherwise; time zone parts are dropped). Under the C locale they are
+// "M/d/yyyy", "h:mm:ss AP" and ".".
+LocaleFormats localeFormats();
+// Fixes the formats (tests use this to be independent of the machine); std::nullopt
+// returns to the system locale.
+void overrideLocaleFormats(std::optional<LocaleFormats> formats);
+// The decimal separator of localeFormats().
+QString decimalSeparator();
 
 // ---- Dates -----------------------------------------------------------------------
 // General date text: the user's short date, a space, the user's long time; the date and
