@@ -28,7 +28,11 @@ class TextArg {
     TextArg(std::nullptr_t) : null_(true) {}
 
     // The pointer the library receives: nullptr for a null text.
-    char *data() { return null_ ? nullptr : bytes_.data(); }
+    char *data() {
+        if (null_)
+            return nullptr;
+        return bytes_.isEmpty() ? empty_ : bytes_.data();
+    }
     std::int64_t size() const { return bytes_.size(); }
     void copyBack();
 
@@ -36,6 +40,7 @@ class TextArg {
     QByteArray bytes_;
     QString *variable_ = nullptr;
     bool null_ = false;
+    char empty_[1] = {'\0'};  // an empty text is a pointer to a lone NUL, never null
 };
 
 // A text passed by reference: the library receives the address of a counted text made

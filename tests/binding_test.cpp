@@ -1,0 +1,220 @@
+// The binding: search order, lazy look-up and its cache, the errors a failed load raises,
+// and the marshalling of texts, numbers and variants.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "library.h"
+#include "qorbind.h"
+#include "rigerror.h"
+
+namespace {
+
+using qorbind::Library;
+
+const QString kFake = QStringLiteral(FAKES_DIR "/libfake_binding.so");
+
+// Points the binding at a library for one test and back at the real one afterwards.
+class WithLibrary : public ::testing::Test {
+  protected:
+    void use(const QString &path) { Library::instance().setPath(path); }
+    void TearDown() override { Library::instance().setPath(QStringLiteral(QORLIB_PATH)); }
+};
+
+// Expects `call` to raise the rig error `number` with `description`.
+template <typename F>
+void expectError(F &&call, int number, const QString &description) {
+    try {
+        call();
+        ADD_FAILURE() << "no error raised, expected " << number;
+    } catch (const rt::RigError &error) {
+        EXPECT_EQ(error.number(), number);
+        EXPECT_EQ(error.description(), description);
+    }
+}
+
+class Binding : public WithLibrary {};
+
+TEST_F(Binding, LoadsLazilyAndLooksUpEachExportOnce) {
+    use(QStringLiteral(QORLIB_PATH));
+    EXPECT_TRUE(Library::instance().loadedPath().isEmpty()) << "loaded before the first call";
+    const int before = Library::instance().lookupCount();
+    EXPECT_EQ(qor::LibVersion(), 125);
+    EXPECT_FALSE(Library::instance().loadedPath().isEmpty());
+    EXPECT_EQ(qor::LibVersion(), 125);
+    EXPECT_EQ(qor::LibVersion(), 125);
+    EXPECT_EQ(Library::instance().lookupCount(), before + 1);
+}
+
+TEST_F(Binding, CachedAddressesAreDroppedWhenTheLibraryChanges) {
+    use(QStringLiteral(QORLIB_PATH));
+    EXPECT_EQ(qor::StrRev("abc"), QStringLiteral("cba"));
+    use(kFake);
+    EXPECT_EQ(qor::StrRev("abc"), QStringLiteral("abc"));  // the fake's identity
+}
+
+TEST_F(Binding, Errors) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString broken = dir.filePath(QStringLiteral("libqorlib145.so"));
+    QFile file(broken);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("this is not a shared library");
+    file.close();
+
+    use(dir.filePath(QStringLiteral("missing.so")));
+    expectError([] { qor::LibVersion(); }, 53, QStringLiteral("File not found: missing.so"));
+    use(broken);
+    expectError([] { qor::LibVersion(); }, 48, QStringLiteral("Error in loading DLL"));
+    use(kFake);
+    expectError([] { qor::Gcd(1, 2); }, 453,
+                QStringLiteral("Can't find DLL entry point Gcd in libfake_binding.so"));
+    // A failed look-up is not cached as a success: it fails again, and other exports work.
+    expectError([] { qor::Gcd(1, 2); }, 453,
+                QStringLiteral("Can't find DLL entry point Gcd in libfake_binding.so"));
+    EXPECT_EQ(qor::LibVersion(), 125);
+    // The library reports running out of memory with a null result.
+    expectError([] { qor::StringToHex("x"); }, 7, QStringLiteral("Out of memory"));
+}
+
+TEST_F(Binding, ByValueVariablesAreCopiedBackByLength) {
+    use(kFake);
+    QString buffer = QStringLiteral("abcd");
+    qor::EncryptString(buffer, 4, "pw", -1, nullptr);
+    EXPECT_EQ(buffer, QString::fromLatin1("A\0CD", 4));  // kept past the NUL the call wrote
+
+    const QString constant = QStringLiteral("abcd");
+    qor::EncryptString(constant, 4, "pw", -1, nullptr);
+    EXPECT_EQ(constant, QStringLiteral("abcd"));
+
+    QString salted = QStringLiteral("abcd");
+    qor::EncryptString(salted, 4, "pw", -1, "salt");
+    EXPECT_EQ(salted.at(0), u'!');  // a non-null salt arrives as a pointer
+
+    QString shortText = QStringLiteral("ab");
+    expectError([&] { qor::EncryptString(shortText, 3, "pw", -1, nullptr); }, 5,
+                QStringLiteral("Invalid procedure call or argument"));
+    EXPECT_EQ(shortText, QStringLiteral("ab"));
+}
+
+TEST_F(Binding, NullAndEmptyTextsDiffer) {
+    use(kFake);
+    EXPECT_EQ(qor::StrRev(nullptr), QStringLiteral("<null>"));
+    EXPECT_EQ(qor::StrRev(""), QString());
+    EXPECT_EQ(qor::StrRev(QString()), QString());
+}
+
+TEST_F(Binding, ByValueBufferCarriesEveryByte) {
+    use(kFake);
+    QString text;
+    for (int c = 0; c < 256; ++c)
+        text += QChar(c);
+    qint32 packed = 0;
+    const QString back = qor::RLECompress(text, static_cast<std::int32_t>(text.size()), packed);
+    EXPECT_EQ(packed, 256);
+    EXPECT_EQ(back, text);
+}
+
+TEST_F(Binding, CharactersOutsideLatin1BecomeQuestionMarks) {
+    use(kFake);
+    QString text = QStringLiteral("a\u20ACb\u00E9");
+    EXPECT_EQ(qor::StrRev(text), QStringLiteral("a?b\u00E9"));
+    EXPECT_EQ(text, QStringLiteral("a?b\u00E9"));  // the variable takes back the 8-bit copy
+}
+
+TEST_F(Binding, ByReferenceTextsTakeBackWhatTheLibraryLeft) {
+    use(kFake);
+    QString text = QStringLiteral("xyz");
+    const QString result = qor::EncodeString64(text, 0);
+    EXPECT_EQ(result, QString::fromLatin1("A\0B", 3));
+    EXPECT_EQ(text, QStringLiteral("replaced:xyz"));
+
+    std::int32_t count = 0;
+    const QString all = qor::DecodeString64(text, count);
+    EXPECT_EQ(count, 42);
+    EXPECT_TRUE(text.isEmpty());
+    ASSERT_EQ(all.size(), 256);
+    for (int c = 0; c < 256; ++c)
+        EXPECT_EQ(all.at(c).unicode(), c);
+}
+
+TEST_F(Binding, EveryByteSurvivesTheRoundTripThroughTheRealLibrary) {
+    use(QStringLiteral(QORLIB_PATH));
+    // StrRev twice must give back every non-NUL byte value in place.
+    QString text;
+    for (int c = 1; c < 256; ++c)
+        text += QChar(c);
+    EXPECT_EQ(qor::StrRev(qor::StrRev(text)), text);
+}
+
+TEST_F(Binding, Variants) {
+    use(kFake);
+    qorbind::Variant v;
+    EXPECT_TRUE(v.isEmpty());
+    EXPECT_EQ(qor::GetArrayDimensions(v), 0);
+    expectError([&] { v.upperBound(); }, 13, QStringLiteral("Type mismatch"));
+
+    v = qor::ListFiles("c:\\", "*", 0);
+    ASSERT_TRUE(v.isArray());
+    EXPECT_EQ(v.lowerBound(), 3);
+    EXPECT_EQ(v.upperBound(), 4);
+    EXPECT_EQ(v.element(3), QStringLiteral("a"));
+    EXPECT_EQ(v.element(4), QString::fromLatin1("b\0c", 3));
+    expectError([&] { v.element(5); }, 9, QStringLiteral("Subscript out of range"));
+    expectError([&] { v.element(2); }, 9, QStringLiteral("Subscript out of range"));
+    // The variant travels to the library with its elements intact.
+    EXPECT_EQ(qor::GetArrayDimensions(v), 1 + 10 * 2 + 100 * 1);
+    EXPECT_EQ(v.upperBound(), 4);
+
+    const qorbind::Variant scalar = qorbind::Variant::fromText(QStringLiteral("x"));
+    expectError([&] { scalar.lowerBound(); }, 13, QStringLiteral("Type mismatch"));
+}
+
+// Runs the probe from `programDir` with `workDir` as current folder and `path` as PATH.
+QString probe(const QString &programDir, const QString &workDir, const QString &path) {
+    const QString copy = QDir(programDir).filePath(QStringLiteral("bind_probe"));
+    if (!QFile::exists(copy))
+        QFile::copy(QStringLiteral(BIND_PROBE), copy);
+    QProcess process;
+    process.setWorkingDirectory(workDir);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PATH"), path);
+    env.remove(QStringLiteral("LD_LIBRARY_PATH"));
+    process.setProcessEnvironment(env);
+    process.start(copy, {});
+    process.waitForFinished(30000);
+    return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+}
+
+TEST(SearchOrder, ProgramFolderThenCurrentFolderThenSystemThenPath) {
+    QTemporaryDir root;
+    ASSERT_TRUE(root.isValid());
+    QDir base(root.path());
+    for (const char *name : {"program", "work", "path1", "path2"})
+        base.mkdir(name);
+    const QString program = base.filePath(QStringLiteral("program"));
+    const QString work = base.filePath(QStringLiteral("work"));
+    const QString path1 = base.filePath(QStringLiteral("path1"));
+    const QString path2 = base.filePath(QStringLiteral("path2"));
+    const QString path = path1 + u':' + path2;
+    const QString lib = QStringLiteral("libqorlib145.so");
+    auto place = [&](const QString &dir) {
+        ASSERT_TRUE(QFile::copy(QStringLiteral(QORLIB_PATH), QDir(dir).filePath(lib)));
+    };
+
+    EXPECT_EQ(probe(program, work, path),
+              QStringLiteral("error 53 File not found: libqorlib145.so"));
+    place(path2);
+    EXPECT_EQ(probe(program, work, path), QDir(path2).filePath(lib));
+    place(path1);
+    EXPECT_EQ(probe(program, work, path), QDir(path1).filePath(lib));
+    place(work);
+    EXPECT_EQ(probe(program, work, path), QDir(work).filePath(lib));
+    place(program);
+    EXPECT_EQ(probe(program, work, path), QDir(program).filePath(lib));
+}
+
+}  // namespace
