@@ -217,8 +217,25 @@ QOR_API qor_text *NumOrd(int16_t value);
  * Bits
  * ---------------------------------------------------------------------------------- */
 
+/* Packs a number written as text into half as many bytes: each character becomes a 4-bit
+ * code, digits 0-9 the codes 1-10, "." 11, "+" 12, "-" 13, "E" and "e" both 14; two codes
+ * make a byte, the first character in the high half. An odd count is padded with the code
+ * 15. No packed byte is ever NUL, so the result can itself be passed on as a text:
+ * "0.12345656789" and "+0.12345656789" both pack into 7 bytes. Any sequence of those
+ * characters packs (the text need not be a well-formed number). A text holding any other
+ * character, an empty text and a null text give an empty text. `flags` is reserved: pass
+ * 0; other values act like 0. Returns a new text, NULL only when memory runs out. */
 QOR_API qor_text *BitPack(const char *number, int32_t flags);
+/* The reverse of BitPack(): turns each byte of `packed` back into two characters, the high
+ * half first, and stops at the first pad code (15) or unused code (0), so a pad in the
+ * middle ends the number. The exponent code comes back as "E", also where "e" was packed.
+ * An empty or null text gives an empty text. `flags` is reserved: pass 0; other values act
+ * like 0. Returns a new text, NULL only when memory runs out. */
 QOR_API qor_text *BitUnPack(const char *packed, int32_t flags);
+/* Returns *value rotated by half its width (16 bits for RotateLong, 8 for RotateInt, 4 for
+ * RotateByte), so that rotating the result again gives the value back: RotateLong of
+ * 987654321 is 1756445406, of 1 is 65536; -1 and 0 stay as they are. The value is passed
+ * by reference but left unchanged. A null pointer gives 0. */
 QOR_API int32_t RotateLong(int32_t *value);
 QOR_API int16_t RotateInt(int16_t *value);
 QOR_API uint8_t RotateByte(uint8_t *value);
@@ -227,7 +244,16 @@ QOR_API uint8_t RotateByte(uint8_t *value);
  * Web
  * ---------------------------------------------------------------------------------- */
 
+/* The form encoding of web pages: A-Z, a-z, 0-9, "-", "_", "." and "~" stay as they are, a
+ * blank becomes "+", every other byte "%XX" with upper-case hex digits (Latin-1 bytes
+ * included: 0xE9 becomes "%E9"). " #$%&/;:<=>?@[^`{|}~" gives
+ * "+%23%24%25%26%2F%3B%3A%3C%3D%3E%3F%40%5B%5E%60%7B%7C%7D~". A null text gives an empty
+ * text. Returns a new text, NULL only when memory runs out. */
 QOR_API qor_text *URLEncode(const char *text);
+/* The reverse of URLEncode(): "+" becomes a blank and "%XX", with hex digits in either case,
+ * the byte XX ("%00" gives a NUL byte inside the counted result). A "%" not followed by two
+ * hex digits, also one at the very end, is kept as it is; every other byte is copied.
+ * A null text gives an empty text. Returns a new text, NULL only when memory runs out. */
 QOR_API qor_text *URLDecode(const char *text);
 
 /* ------------------------------------------------------------------------------------
@@ -267,7 +293,25 @@ QOR_API int16_t IPMatch(const char *pattern, const char *address);
 QOR_API int16_t FileExists(const char *path);
 QOR_API qor_text *GetWindowsDir(void);
 QOR_API qor_text *_readfile(const char *path, int32_t flags);
+/* The number of dimensions of a variant: 1 for a text array (also one without elements),
+ * 0 for an empty variant, a scalar, an unknown kind or a null pointer. */
 QOR_API int32_t GetArrayDimensions(const qor_variant *variant);
+/* Lists the regular files directly in `folder` (a drive path such as "c:\" or a native
+ * path; subfolders are not searched) whose names match any pattern of `patterns`, a
+ * comma-separated list such as "*.sys, *.ini" ("*" any run of characters, "?" one
+ * character, letter case ignored, blanks around each pattern ignored, empty patterns
+ * skipped). A symbolic link counts as what it points to: a link to a regular file is
+ * listed under the link's name, a broken link or a link to a folder is not.
+ *
+ * `*result` receives a QOR_VARIANT_TEXT_ARRAY with lower bound 0 holding the names (not
+ * paths), sorted without regard to letter case (names equal but for case in byte order),
+ * or an empty variant when nothing matches, the pattern list is empty or holds only
+ * commas and blanks, or the folder cannot be read (unmapped drive, no such folder, not a
+ * folder, no permission, a read error part-way, out of memory): a partial list is never
+ * returned. `*result` is overwritten without being read or released: clear a variant
+ * that holds something with qor_variant_clear() before passing it. The caller releases
+ * the result with qor_variant_clear(). A null `result` does nothing; null `folder` or
+ * `patterns` read as empty texts. `flags` is reserved: pass 0; other values act like 0. */
 QOR_API void ListFiles(qor_variant *result, const char *folder, const char *patterns,
                        int32_t flags);
 

@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "qorlib145.h"
+
+namespace {
+
+std::string take(qor_text *text) {
+    EXPECT_NE(text, nullptr);
+    if (!text)
+        return {};
+    std::string bytes(text->data, text->length);
+    qor_text_free(text);
+    return bytes;
+}
+
+// Expectations written from the form encoding of a common scripting runtime, which keeps
+// letters, digits, "-", "_", "." and "~", turns a blank into "+" and the rest into %XX.
+TEST(URLEncode, FormEncoding) {
+    struct Case {
+        const char *text, *encoded;
+    } cases[] = {
+        {" #$%&/;:<=>?@[^`{|}~", "+%23%24%25%26%2F%3B%3A%3C%3D%3E%3F%40%5B%5E%60%7B%7C%7D~"},
+        {"a b", "a+b"},
+        {"AZaz09-_.~", "AZaz09-_.~"},
+        {"\x01\x7F\x80\xFF", "%01%7F%80%FF"},
+        {"caf\xE9 au lait", "caf%E9+au+lait"},
+        {"100% \"sure\"", "100%25+%22sure%22"},
+        {"!*'()", "%21%2A%27%28%29"},
+        {"x+y=z", "x%2By%3Dz"},
+        {"\\path\\to", "%5Cpath%5Cto"},
+        {"\t\r\n", "%09%0D%0A"},
+        {"", ""},
+        {nullptr, ""},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(take(URLEncode(c.text)), c.encoded) << (c.text ? c.text : "(null)");
+}
+
+TEST(URLDecode, ReversesFormEncodingAndKeepsStrayPercents) {
+    struct Case {
+        const char *text;
+        std::string decoded;
+    } cases[] = {
+        {"+%23%24%25%26%2F%3B%3A%3C%3D%3E%3F%40%5B%5E%60%7B%7C%7D~", " #$%&/;:<=>?@[^`{|}~"},
+        {"caf%e9", "caf\xE9"},  // either case of hex digit
+        {"caf%E9", "caf\xE9"},
+        {"a+b%2Bc", "a b+c"},
+        {"+%20+", "   "},
+        {"%41%42%43", "ABC"},
+        {"%%41", "%A"},
+        {"%", "%"},
+        {"abc%", "abc%"},
+        {"abc%4", "abc%4"},
+        {"%2", "%2"},
+        {"%zz", "%zz"},
+        {"%4g1", "%4g1"},
+        {"%g4", "%g4"},
+        {"a%00b", std::string("a\0b", 3)},  // an encoded NUL comes back as a byte
+        {"", ""},
+        {nullptr, ""},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(take(URLDecode(c.text)), c.decoded) << (c.text ? c.text : "(null)");
+}
+
+TEST(URLEncode, RoundTripsRandomTexts) {
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> length(0, 60);
+    std::uniform_int_distribution<int> byte(1, 255);
+    for (int round = 0; round < 2000; ++round) {
+        std::string text;
+        for (int n = length(random); n > 0; --n)
+            text += static_cast<char>(byte(random));
+        const std::string encoded = take(URLEncode(text.c_str()));
+        ASSERT_EQ(encoded.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
+                                            "0123456789-_.~+%"),
+                  std::string::npos)
+            << encoded;
+        ASSERT_EQ(take(URLDecode(encoded.c_str())), text);
+    }
+}
+
+}  // namespace
