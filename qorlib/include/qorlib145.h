@@ -319,30 +319,82 @@ QOR_API void ListFiles(qor_variant *result, const char *folder, const char *patt
  * Disks
  * ---------------------------------------------------------------------------------- */
 
+/* Drive functions take a drive name: a letter in either case, optionally followed by ":"
+ * and a "\" or "/" ("C", "c", "C:", "C:\" all name drive C). A drive is valid when its
+ * letter is mapped (see "Drives and paths") to a directory that exists; anything else,
+ * the impossible name "&", a null or an empty text included, is no drive. Every figure is
+ * that of the file system holding the mapped directory, read afresh on each call. */
+
+/* The bytes of the drive's file system that the calling user may still write (what
+ * statvfs reports as available to unprivileged users). -1 for no drive. */
 QOR_API double DiskFree(const char *drive);
+/* Yes (-1) when `drive` names a valid drive, else no (0). */
 QOR_API int16_t IsValidDisk(const char *drive);
+/* Yes (-1) for a valid drive whose file system is not an optical disc's (see
+ * IsCDROMDisk); no (0) for an optical drive or no drive. */
 QOR_API int16_t IsHardDisk(const char *drive);
+/* Yes (-1) for a valid drive whose file system is an optical disc's: ISO 9660 or UDF.
+ * No (0) for any other file system or no drive. */
 QOR_API int16_t IsCDROMDisk(const char *drive);
+/* A size of the drive's file system in bytes, as a currency value (bytes times 10,000).
+ * flags 0: the bytes free to the caller, as DiskFree; any other value (callers pass -1):
+ * the total size. -1 (raw -10000) for no drive. A size of 922,337,203,685,478 bytes or
+ * more does not fit and is reported as INT64_MAX. */
 QOR_API int64_t GetDiskSize(const char *drive, int32_t flags);
+/* The total size of the drive's file system in whole MiB (rounded down); INT32_MAX when
+ * it does not fit; -1 for no drive. */
 QOR_API int32_t GetDiskSizeMb(const char *drive);
+/* The total size of the drive's file system in GiB, with its fraction; -1 for no drive. */
 QOR_API double GetDiskSizeGb(const char *drive);
 
 /* ------------------------------------------------------------------------------------
  * Memory
  * ---------------------------------------------------------------------------------- */
 
+/* Memory figures in bytes, read from the system on every call; -1 when the figure
+ * cannot be read. */
+
+/* The machine's usable RAM (MemTotal of /proc/meminfo). */
 QOR_API double GetTotalPhysicalMemory(void);
+/* The RAM available to new work without swapping, free and reclaimable caches together
+ * (MemAvailable of /proc/meminfo). */
 QOR_API double GetAvailablePhysicalMemory(void);
+/* The address space the calling process may use: its address-space limit (RLIMIT_AS)
+ * when one is set, else the user-space address range of the architecture (2^47 bytes on
+ * x86-64, 2^48 on AArch64, 3 GiB on 32-bit systems). */
 QOR_API double GetTotalVirtualMemory(void);
+/* GetTotalVirtualMemory() minus the address space the process has mapped already
+ * (VmSize of /proc/self/status); 0 when a limit below that size is set. */
 QOR_API double GetAvailableVirtualMemory(void);
+/* The machine's swap space (SwapTotal of /proc/meminfo); 0 without swap. */
 QOR_API double GetTotalSwapfileMemory(void);
+/* The unused swap space (SwapFree of /proc/meminfo); 0 without swap. */
 QOR_API double GetAvailableSwapfileMemory(void);
 
 /* ------------------------------------------------------------------------------------
  * Run-length compression
  * ---------------------------------------------------------------------------------- */
 
+/* Packed texts use the PackBits format: a series of runs, each opening with a header
+ * byte n read as signed. 0..127: the next n + 1 bytes are literal; -127..-1: the next byte
+ * stands for 1 - n copies of itself; -128: no operation. */
+
+/* Packs the first `length` bytes at `text` (NULs included: the text is read by length,
+ * not up to a NUL; the buffer must hold that many bytes). Returns the packed text, owned
+ * by the caller, and stores its size in *packed_length. The packing is the shortest
+ * PackBits coding of each 64 KiB of input, so a run of two equal bytes is a repeat run
+ * only where that saves a byte. A packed text is at most length + ceil(length / 128)
+ * bytes, slightly longer than the input when nothing repeats. A null text or a length of
+ * 0 or less gives an empty text and a packed length of 0. `packed_length` may be NULL.
+ * NULL (packed length 0) when memory runs out or the result would exceed QOR_TEXT_MAX. */
 QOR_API qor_text *RLECompress(const char *text, int32_t length, int32_t *packed_length);
+/* Unpacks exactly *packed_length bytes at `packed` (NULs included; nothing beyond them is
+ * read) and stores the unpacked size in *packed_length. Returns the unpacked text, owned
+ * by the caller. Malformed input never fails: a literal run cut short by the end of the
+ * input yields the bytes present, a repeat header with no byte after it ends the text, and
+ * -128 headers are skipped. A null pointer or a packed length of 0 or less gives an empty
+ * text and a packed length of 0. An unpacked text is at most 64 times the packed size;
+ * NULL (packed length 0) when memory runs out or it would exceed QOR_TEXT_MAX. */
 QOR_API qor_text *RLEUncompress(const char *packed, int32_t *packed_length);
 
 #ifdef __cplusplus
