@@ -226,6 +226,8 @@ QString formatNumber(double value, QStringView pattern) {
     }
     while (fraction.size() > static_cast<std::size_t>(fractionZeros) && fraction.back() == '0')
         fraction.pop_back();
+    if (fraction.size() < static_cast<std::size_t>(fractionZeros))
+        fraction.append(static_cast<std::size_t>(fractionZeros) - fraction.size(), '0');
 
     // The whole part: no leading zeros, then as many digits as the "0" places demand.
     const std::size_t firstDigit = whole.find_first_not_of('0');
