@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+#include "host.h"
+#include "shell.h"
+
+namespace rig {
+
+// The title and text of the box shown when the library cannot be called at all.
+inline const QString MISSING_LIBRARY_TITLE = QStringLiteral("Missing DLL - Cannot continue");
+QString missingLibraryMessage();
+
+// Checks that the library answers and is not older than the rig, prints the verdict and the
+// Windows version on the status picture and enables the run buttons only for a good library.
+// When the library cannot be called it shows the missing-library box and then calls
+// `endProgram`, and returns without doing anything more.
+void CheckLibrary(suite::Host &host, RunButtons &buttons, const std::function<void()> &endProgram);
+
+}  // namespace rig

@@ -1,0 +1,101 @@
+// Form1, the rig's only window: the report console, the status picture, the input box and
+// the eight buttons. The routines it runs live in rigcore; the window only wires them up.
+#pragma once
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QUrl>
+#include <QWidget>
+#include <functional>
+
+#include "host.h"
+#include "reportconsole.h"
+#include "run.h"
+#include "runloops.h"
+#include "shell.h"
+#include "statuspicture_widget.h"
+
+namespace rig {
+
+class Form1 final : public QWidget, public suite::Host, public RunButtons {
+    Q_OBJECT
+  public:
+    using UrlOpener = std::function<void(const QUrl &)>;
+    using MessagePresenter =
+        std::function<void(const QString &prompt, const QString &title, suite::MessageIcon)>;
+    // Ends the program at once with the given exit status.
+    using Terminator = std::function<void(int status)>;
+
+    explicit Form1(RunController::Pass pass = &suite::RunAllTests, QWidget *parent = nullptr);
+
+    // Loading the window: the base caption, then the start-up check.
+    void Form_Load();
+
+    // Replacements for the parts that leave the program, for tests.
+    void setUrlOpener(UrlOpener opener) { openUrl_ = std::move(opener); }
+    void setMessagePresenter(MessagePresenter presenter) { presentMessage_ = std::move(presenter); }
+    void setTerminator(Terminator terminator) { terminate_ = std::move(terminator); }
+
+    RunController &runs() { return runs_; }
+    ReportConsole *reportConsole() const { return txtOut_; }
+    StatusPictureWidget *statusPicture() const { return out_; }
+
+    // ---- suite::Host ----
+    void Printf(const QString &text) override;
+    suite::StatusPicture &status() override { return *out_; }
+    void messageBox(const QString &prompt, const QString &title, suite::MessageIcon icon) override;
+    QString inputText() override;
+    void setInputText(const QString &text) override;
+    void repaintInput() override;
+    void setReportVisible(bool visible) override;
+    void clearReport() override;
+    void repaintReport() override;
+    void repaintAndPumpEvents() override;
+    QString caption() override { return windowTitle(); }
+    void setCaption(const QString &caption) override { setWindowTitle(caption); }
+
+    // ---- RunButtons ----
+    void setRunButtonEnabled(RunButton button, bool enabled) override;
+    QString runButtonCaption(RunButton button) override;
+    void setRunButtonCaption(RunButton button, const QString &caption) override;
+
+  protected:
+    void closeEvent(QCloseEvent *event) override;
+
+  private:
+    void createControls();
+    void placeControls();
+    void centreOnScreen();
+    QPushButton *runButton(RunButton button) const;
+
+    void Command1_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
+    void Out_Click();
+    void cmdOnce_Click();
+    void repeat_Click(RunButton button);
+
+    QPushButton *cmdTest1000_ = nullptr;
+    QPushButton *cmdTest100_ = nullptr;
+    QPushButton *cmdTenTimes_ = nullptr;
+    QLabel *PicHidden_ = nullptr;
+    QPushButton *Command5_ = nullptr;
+    QPushButton *Command4_ = nullptr;
+    QLineEdit *txtIn_ = nullptr;
+    ReportConsole *txtOut_ = nullptr;
+    QPushButton *Command3_ = nullptr;
+    StatusPictureWidget *out_ = nullptr;
+    QPushButton *cmdOnce_ = nullptr;
+    QPushButton *Command1_ = nullptr;
+    QLabel *Label1_ = nullptr;
+
+    RunController runs_;
+    int busy_ = 0;  // depth of run handlers in progress
+    UrlOpener openUrl_;
+    MessagePresenter presentMessage_;
+    Terminator terminate_;
+};
+
+}  // namespace rig

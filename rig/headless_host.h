@@ -1,0 +1,81 @@
+// A host without a window, for the report program: the report is kept as txtOut would hold
+// it, status-picture lines, message boxes and caption changes go to a diagnostic sink (one
+// prefixed line each), and no message box ever waits.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+#include "host.h"
+#include "shell.h"
+
+namespace rig {
+
+// The report as a file holds it: each CR LF becomes a newline unless `keepCrLf`.
+QString reportFileText(const QString &report, bool keepCrLf);
+
+class HeadlessStatus final : public suite::StatusPicture {
+  public:
+    explicit HeadlessStatus(std::function<void(const QString &)> sink) : sink_(std::move(sink)) {}
+
+    void setColor(int consoleColor) override;
+    void setFontName(const QString &name) override { fontName_ = name; }
+    void setFontSize(double points) override { fontSize_ = points; }
+    void setBold(bool bold) override { bold_ = bold; }
+    void print(const QStringList &items) override;
+    void clear() override {}
+    void removePicture() override {}
+    void setPersistent(bool) override {}
+
+    int color() const { return color_; }
+
+  private:
+    std::function<void(const QString &)> sink_;
+    int color_ = 0;
+    QString fontName_;
+    double fontSize_ = 0;
+    bool bold_ = false;
+};
+
+class HeadlessHost final : public suite::Host, public RunButtons {
+  public:
+    // `sink` receives one line per status print, message box and caption change.
+    explicit HeadlessHost(std::function<void(const QString &)> sink);
+
+    // ---- suite::Host ----
+    void Printf(const QString &text) override;
+    suite::StatusPicture &status() override { return status_; }
+    void messageBox(const QString &prompt, const QString &title, suite::MessageIcon icon) override;
+    QString inputText() override { return input_; }
+    void setInputText(const QString &text) override { input_ = text; }
+    void repaintInput() override {}
+    void setReportVisible(bool) override {}
+    void clearReport() override { report_.clear(); }
+    void repaintReport() override {}
+    void repaintAndPumpEvents() override {}
+    QString caption() override { return caption_; }
+    void setCaption(const QString &caption) override;
+
+    // ---- RunButtons ----
+    void setRunButtonEnabled(RunButton button, bool enabled) override;
+    QString runButtonCaption(RunButton button) override;
+    void setRunButtonCaption(RunButton button, const QString &caption) override;
+
+    // The report with CR LF line breaks, as the window's report console would hold it.
+    const QString &report() const { return report_; }
+    bool runButtonEnabled(RunButton button) const { return enabled_[index(button)]; }
+
+  private:
+    static int index(RunButton button) { return static_cast<int>(button); }
+
+    std::function<void(const QString &)> sink_;
+    HeadlessStatus status_;
+    QString report_;
+    QString input_;
+    QString caption_;
+    bool enabled_[4] = {false, false, false, false};
+    QString captions_[4];
+};
+
+}  // namespace rig
