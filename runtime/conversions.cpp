@@ -3,7 +3,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 #include <string>
 
@@ -32,18 +31,20 @@ QString nonFiniteText(double value) {
     return value < 0 ? QStringLiteral("-Infinity") : QStringLiteral("Infinity");
 }
 
-// Rounds `value` to `digits` significant digits (ties to even on the exact binary value, as
-// the C library does) and writes it in plain or exponent notation.
+// Rounds `value` to `digits` significant digits (exactly, ties to even on the binary value)
+// and writes it in plain or exponent notation.
 QString generalText(double value, int digits) {
     if (!std::isfinite(value))
         return nonFiniteText(value);
     if (value == 0)
         return QStringLiteral("0");  // also for -0: a sign on zero only confuses the reader
 
-    // "-d.ddddde+XXX": at most 1 + 1 + 1 + 16 + 2 + 4 characters for 17 digits.
+    // "-d.ddddde+XXX", whatever the C library's locale (printf would write "3,3e-01" there).
     char buffer[64];
-    const int length = std::snprintf(buffer, sizeof buffer, "%.*e", digits - 1, value);
-    const std::string scientific(buffer, length > 0 ? static_cast<std::size_t>(length) : 0);
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                         std::chars_format::scientific, digits - 1);
+    (void)ec;  // 64 characters hold any double with 17 digits
+    const std::string scientific(buffer, end);
 
     const bool negative = scientific.front() == '-';
     const std::size_t ePos = scientific.find('e');

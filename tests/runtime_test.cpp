@@ -4,11 +4,13 @@
 
 #include <QDateTime>
 #include <QLocale>
+#include <clocale>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <optional>
 #include <ostream>
+#include <string>
 #include <vector>
 
 #include "clock.h"
@@ -127,6 +129,28 @@ TEST(GeneralText, SingleAndDoubleOfTheSameValueDiffer) {
     EXPECT_EQ(rt::textOf(66666.664f), QStringLiteral("66666.66"));
     EXPECT_EQ(rt::textOf(static_cast<double>(66666.664f)), QStringLiteral("66666.6640625"));
     EXPECT_EQ(rt::textOf(static_cast<double>(0.1f)), QStringLiteral("0.100000001490116"));
+}
+
+// The C library's numeric locale (set from the environment by Qt) must not leak in.
+TEST(GeneralText, IgnoresTheCLibraryLocale) {
+    const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+    bool found = false;
+    for (const char *name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8"}) {
+        if (std::setlocale(LC_NUMERIC, name) != nullptr) {
+            found = true;
+            break;
+        }
+    }
+    if (!found)
+        GTEST_SKIP() << "no locale with a decimal comma installed";
+    const QString third = rt::textOf(1.0 / 3.0);
+    const QString big = rt::textOf(12345678.0f);
+    const QString pattern = rt::formatNumber(12.3456, u"0#.###");
+    std::setlocale(LC_NUMERIC, saved.c_str());
+    EXPECT_EQ(third, QStringLiteral("0.333333333333333"));
+    EXPECT_EQ(big, QStringLiteral("1.234568E+07"));
+    EXPECT_EQ(pattern,
+              rt::decimalSeparator() == u"." ? QStringLiteral("12.346") : QStringLiteral("12,346"));
 }
 
 TEST(GeneralText, Integers) {
@@ -328,16 +352,19 @@ TEST_F(DateTextTest, ReadsIsoAndLocalTexts) {
         {1.0, "12/31/1899"},
         {-1.25, "12/29/1899 6:00:00 AM"},
         {-657434.0, "1/1/0100"},
+        {0.25, "6:00:00 am"},
+        {-115863.0, "1582-10-10"},  // proleptic: no days skipped
+        {-109512.0, "1600-02-29"},
     };
     for (const DoubleCase &c : cases)
         EXPECT_DOUBLE_EQ(rt::textToDate(QString::fromLatin1(c.text)), c.value) << c.text;
 }
 
 TEST_F(DateTextTest, UnreadableTextIsATypeMismatch) {
-    for (const char *text :
-         {"", "   ", "hello", "2001-13-01", "2001-02-29", "2001-09-09 25:00:00",
-          "2001-09-09 01:46:40 junk", "2001-9-9", "13/1/2001", "2/30/2001", "1/1/2001 1:00:00 XM",
-          "0099-12-31", "10000-01-01", "12/31/0099", "1/1/2001 1/1/2001", "1.5"}) {
+    for (const char *text : {"", "   ", "hello", "2001-13-01", "2001-02-29", "2001-09-09 25:00:00",
+                             "2001-09-09 01:46:40 junk", "2001-9-9", "13/1/2001", "2/30/2001",
+                             "1/1/2001 1:00:00 XM", "0099-12-31", "10000-01-01", "1700-02-29",
+                             "12/31/99", "12/31/0099", "1/1/2001 1/1/2001", "1.5"}) {
         EXPECT_EQ(errorOf([&] { rt::textToDate(QString::fromLatin1(text)); }), 13) << text;
     }
 }
@@ -431,6 +458,8 @@ TEST(LocaleFormats, OverrideWinsUntilCleared) {
         FixedFormats german(QLocale(QLocale::German, QLocale::Germany));
         EXPECT_EQ(rt::decimalSeparator(), QStringLiteral(","));
         EXPECT_EQ(rt::dateText(36526.75), QStringLiteral("01.01.2000 18:00:00"));
+        EXPECT_EQ(rt::textToDate(QStringLiteral("01.01.2000 18:00:00")), 36526.75);
+        EXPECT_EQ(errorOf([] { rt::textToDate(QStringLiteral("1/1/2000 6:00:00 PM")); }), 13);
     }
     EXPECT_EQ(rt::localeFormats().shortDate, user.shortDate);
     EXPECT_EQ(rt::localeFormats().longTime, user.longTime);
