@@ -269,12 +269,76 @@ QOR_API qor_text *RandomStr(int32_t length, int32_t mode);
  * Dates
  * ---------------------------------------------------------------------------------- */
 
+/* How the date functions read a date value: as local wall-clock time, proleptic
+ * Gregorian, rounded to the nearest millisecond (so 37143.07407407407, a hair below
+ * 01:46:40, reads as 2001-09-09 01:46:40.000). Below zero the whole part counts days back
+ * from 1899-12-30 and the fraction is still the time of day: -1.25 is 1899-12-29 06:00.
+ * The text functions accept every value from 0100-01-01 00:00:00 to 9999-12-31 23:59:59.999
+ * (after rounding); any other value, NaN or an infinity gives an empty text. Dates before
+ * 1970 and after 2038 work like any other: the library uses 64-bit time. */
+
+/* `date` formatted with the letters of PHP's date(), as PHP 8 writes them for a whole
+ * second, in the local time zone of the process (TZ included, read afresh on every call):
+ *   day     d (01-31)  D (Mon)  j (1-31)  l (Monday)  N (1 = Monday .. 7)  S (st nd rd th)
+ *           w (0 = Sunday .. 6)  z (day of the year from 0)
+ *   week    W (ISO 8601 week, 01-53)      o (ISO 8601 week-numbering year)
+ *   month   F (January)  m (01-12)  M (Jan)  n (1-12)  t (days in the month)
+ *   year    L (1 leap, else 0)  X (+2001)  x (2001)  Y (2001, at least 4 digits)  y (01)
+ *   time    a (am/pm)  A (AM/PM)  B (Swatch beats)  g (1-12)  G (0-23)  h (01-12)
+ *           H (00-23)  i (minutes)  s (seconds)  u (microseconds)  v (milliseconds)
+ *   zone    e (zone name)  I (1 in daylight-saving time)  O (+0200)  P (+02:00)
+ *           p (like P, "Z" in UTC)  T (abbreviation: CEST, or +03 where the zone has no
+ *           letters)  Z (offset in seconds)
+ *   whole   c (2001-09-09T01:46:40+00:00)  r (Sun, 09 Sep 2001 01:46:40 +0000)
+ *           U (seconds since 1970-01-01 00:00:00 UTC)
+ *   ours    C the C asctime() form without its line break: "Sun Sep  9 01:46:40 2001"
+ *           (day padded with a blank, the year as it is).
+ * u and v show the value's milliseconds (PHP's date() always writes zeros there): u is
+ * the milliseconds times 1000 in 6 digits, v the milliseconds in 3.
+ * The zone name e is TZ without a leading ":" (the part after "zoneinfo/" of a path), or,
+ * without TZ, the name in /etc/timezone or the zone /etc/localtime links to; else "UTC".
+ * The zone letters, B and U read the wall clock in the local zone. A wall-clock time the
+ * clocks skip is read with the offset before the change and so shows the hour after it
+ * (02:30 on a spring-forward night shows 03:30); an ambiguous one is resolved as PHP does.
+ * A backslash makes the next byte literal; any other byte that is no letter above is
+ * copied. A lone backslash at the very end is copied as a backslash (PHP writes a NUL
+ * byte there, which would cut any text that carries the result).
+ * format NULL means "Y-m-d H:i:s"; an empty format gives an empty text. A date outside
+ * 0100-01-01 .. 9999-12-31, NaN or an infinity gives an empty text. The result belongs to
+ * the caller; NULL only when memory runs out or it would exceed QOR_TEXT_MAX. */
 QOR_API qor_text *PHPDate(double date, const char *format);
+
+/* `date` moved forward by the daylight-saving offset in force at that local moment: the
+ * zone's offset then minus the offset of the nearest standard-time period (normally one
+ * hour; negative for a zone whose winter time is its daylight-saving time). Outside
+ * daylight-saving time, in zones without it, and for dates outside
+ * 0100-01-01 .. 9999-12-31 (NaN, infinities), `date` comes back unchanged. */
 QOR_API double DSTAdjust(double date);
+
+/* `date` as "yyyy-mm-dd hh:nn:ss" (ISO 8601 with a blank, 24-hour clock, seconds cut,
+ * not rounded, after the millisecond reading above): 37143.07407407407 gives
+ * "2001-09-09 01:46:40". Outside 0100-01-01 .. 9999-12-31, NaN or an infinity: an empty
+ * text. The result belongs to the caller; NULL only when memory runs out. */
 QOR_API qor_text *VBDate(double date);
+
+/* Seconds from 1970-01-01 00:00:00 to the wall-clock value read as UTC (no zone, no
+ * daylight-saving shift), rounded to the nearest second: 25569.0 gives 0,
+ * 37143.07407407407 (2001-09-09 01:46:40) gives 1000000000. Any finite value is converted
+ * by the same arithmetic; NaN and infinities come back unchanged. */
 QOR_API double VBDateToCTime(double date);
+
+/* The reverse of VBDateToCTime(): the date value nearest to 25569 + seconds / 86400 (in
+ * the negative form above before 1899-12-30). NaN and infinities come back unchanged. */
 QOR_API double CTimeToVBDate(double seconds);
+
+/* The 8 bytes of the double `date` in little-endian order as 16 upper-case hexadecimal
+ * digits: 37143.07407407407 gives "B497D05EE222E240". Every value, NaN included, has its
+ * text. The result belongs to the caller; NULL only when memory runs out. */
 QOR_API qor_text *DateToHex(double date);
+
+/* The reverse of DateToHex(): the double whose bytes the 16 hexadecimal digits (either
+ * case) give, bit for bit. A text that is not exactly 16 hexadecimal digits (NULL, empty,
+ * shorter, longer, a blank or any other byte) gives 0. */
 QOR_API double HexToDate(const char *hex);
 
 /* ------------------------------------------------------------------------------------
