@@ -156,27 +156,81 @@ QOR_API int32_t GetProcessMemoryUsed(int32_t pid);
  * Text
  * ---------------------------------------------------------------------------------- */
 
+/* A new text holding the bytes of `text` in reverse order ("abc" gives "cba"). The
+ * argument is left unchanged. A null or empty text gives an empty text. */
 QOR_API qor_text *StrRev(const char *text);
+
+/* The position of the first (InChr) or last (InChrRev) byte of `text` equal to `code`,
+ * from 1; 0 when there is none. A code outside 1..255 is never found (0 would be the
+ * terminator; no sign or wrap-around: -1 is not byte 255). A null text finds nothing. */
 QOR_API int32_t InChr(const char *text, int16_t code);
 QOR_API int32_t InChrRev(const char *text, int16_t code);
+
+/* The position of the first occurrence of `find` in `text`, from 1, comparing ASCII and
+ * Latin-1 letters without regard to case; 0 when absent or when `find` is empty or null. */
 QOR_API int32_t InStrI(const char *text, const char *find);
+
+/* The position where the last occurrence of `find` in `text` starts, from 1, case
+ * sensitive; 0 when absent or when `find` is empty or null. Occurrences may overlap:
+ * "aa" in "aaaa" is at 3. */
 QOR_API int32_t InStrRev(const char *text, const char *find);
+
+/* A new text: `text` without every leading (StripL) or trailing (StripR) copy of the
+ * first character of `character`; its other characters are ignored. An empty or null
+ * `character` leaves the text as it is. StripL("hhhello world", "h") is "ello world". */
 QOR_API qor_text *StripL(const char *text, const char *character);
 QOR_API qor_text *StripR(const char *text, const char *character);
+
+/* A new text: `text` without its leading (StripLStr) or trailing (StripRStr) characters
+ * that occur anywhere in `set`. An empty or null set leaves the text as it is.
+ * StripLStr("hello world", "qleh") is "o world". */
 QOR_API qor_text *StripLStr(const char *text, const char *set);
 QOR_API qor_text *StripRStr(const char *text, const char *set);
+
+/* A new text: `subject` with every occurrence of `find` replaced by `replacement`,
+ * case sensitive, left to right without overlaps ("aaa", "aa", "b" gives "ba"); the
+ * inserted text is not searched again. An empty or null `find` returns the subject
+ * unchanged; a null replacement is empty. NULL when the result would exceed
+ * QOR_TEXT_MAX (reported as running out of memory). */
 QOR_API qor_text *Replace(const char *subject, const char *find, const char *replacement);
 
 /* ------------------------------------------------------------------------------------
  * Hexadecimal
  * ---------------------------------------------------------------------------------- */
 
+/* Every byte of `text` as two upper-case hexadecimal digits, without separators:
+ * "Hello World" gives "48656C6C6F20576F726C64". A null or empty text gives "". */
 QOR_API qor_text *StringToHex(const char *text);
+
+/* The reverse of StringToHex: each pair of hexadecimal digits (either case) becomes one
+ * byte, NUL included. Decoding ends at the first character that is not a hex digit and
+ * before an odd last digit ("4865A" gives "He"); no prefix is accepted. */
 QOR_API qor_text *HexToStr(const char *hex);
+
+/* `value` as two upper-case hexadecimal digits: 42 gives "2A", 0 gives "00". */
 QOR_API qor_text *CharToHex(uint8_t value);
+
+/* The value of the one or two hexadecimal digits (either case) that `hex` starts with;
+ * a third digit is not read ("123" gives 0x12). 0 when the text does not start with a
+ * digit: nothing is skipped before it ("QF", tab + "F", "", null all give 0). */
 QOR_API uint8_t HexToChar(const char *hex);
+
+/* The 16 bits of `value` as four upper-case hexadecimal digits: 23457 gives "5BA1",
+ * -1 gives "FFFF". */
 QOR_API qor_text *IntToHex(int16_t value);
+
+/* `value` rounded to a whole number (halves away from zero), taken modulo 2^32, as eight
+ * upper-case hexadecimal digits: 32766 gives "00007FFE", -1 gives "FFFFFFFF",
+ * 4294967296 gives "00000000". Every finite value has an answer; NaN and the infinities
+ * give "00000000". */
 QOR_API qor_text *LongToHex(double value);
+
+/* The unsigned value of the hexadecimal digits (either case) at the start of `hex`:
+ * HexToLong reads at most 8 digits, HexToDouble at most 16; digits beyond are ignored,
+ * as is everything from the first non-digit on. Blanks (space, tab) before the digits
+ * and one "0x", "0X", "&H" or "&h" prefix are skipped; no sign is accepted. A text
+ * without leading digits gives 0. HexToLong("FFFFFFFF") is 4294967295; HexToDouble gives
+ * the double nearest to the value, so "7FFFFFFFFFFFFFFF" gives 9223372036854775808. */
 QOR_API double HexToLong(const char *hex);
 QOR_API double HexToDouble(const char *hex);
 
@@ -184,18 +238,53 @@ QOR_API double HexToDouble(const char *hex);
  * Base64
  * ---------------------------------------------------------------------------------- */
 
+/* Base64 (standard alphabet A-Z a-z 0-9 + /, "=" padding) of every byte of *text, all
+ * `length` bytes, NULs included. When line_length > 0 a CR LF follows every line_length
+ * output characters, but not the last line; line_length <= 0 gives a single line. The
+ * argument is only read: *text is neither changed nor replaced. A null `text` or *text is
+ * empty and gives "". NULL when the encoding would exceed QOR_TEXT_MAX. */
 QOR_API qor_text *EncodeString64(qor_text **text, int32_t line_length);
+
+/* The bytes that the Base64 text *text encodes. CR, LF, blanks and every other character
+ * outside the alphabet are skipped; decoding stops at the first "="; bits left over after
+ * the last whole byte are ignored, so a missing padding is harmless. *count receives the
+ * number of bytes decoded (0 when memory runs out); `count` may be NULL. *text is neither
+ * changed nor replaced. DecodeString64(EncodeString64(x)) is x for every byte string. */
 QOR_API qor_text *DecodeString64(qor_text **text, int32_t *count);
 
 /* ------------------------------------------------------------------------------------
  * Numbers
  * ---------------------------------------------------------------------------------- */
 
+/* The smaller (Min) or larger (Max) of two 16-bit values. */
 QOR_API int16_t Min(int16_t a, int16_t b);
 QOR_API int16_t Max(int16_t a, int16_t b);
+
+/* The greatest common divisor of |a| and |b|, never negative except in one case:
+ * Gcd(18181818, 66666) is 6, Gcd(x, 0) is |x|, Gcd(0, 0) is 0. The only divisor that does
+ * not fit an int32_t, 2147483648 (for -2147483648 with 0 or with itself), is returned as
+ * its 32-bit pattern, -2147483648; read the result as unsigned to cover it. */
 QOR_API int32_t Gcd(int32_t a, int32_t b);
+
+/* `value` written in `base` 2 to 36, digits 0-9 then A-Z, with "-" before a negative
+ * value: BaseConv(666, 16) is "29A", BaseConv(-2147483648, 16) is "-80000000". Any other
+ * base gives an empty text. */
 QOR_API qor_text *BaseConv(int32_t value, int32_t base);
+
+/* The value of the binary digits (0 and 1) at the start of `digits`, after blanks (space,
+ * tab); anything from the first other character on is ignored ("1001001" gives 73, "12"
+ * gives 1, "" gives 0; no sign). The result is the low 32 bits of that number read as a
+ * two's-complement int32_t: 32 ones give -1, and of a longer number only its last 32
+ * digits count. */
 QOR_API int32_t BinToDec(const char *digits);
+
+/* Mki, Mkl, Mkf and Mkd return the little-endian bytes of a 16-bit integer, a 32-bit
+ * integer, a single and a double: 2, 4, 4 and 8 bytes (Mki(6666) is 0A 1A). Cvi, Cvl, Cvf
+ * and Cvd read a value back from the first 2, 4, 4 or 8 bytes of `bytes`; missing bytes,
+ * a null or an empty text read as 0, extra bytes are ignored. Because a text passed by
+ * value ends at its first NUL, every byte from a NUL on reads as 0: round trips are exact
+ * when the packed bytes hold no NUL (Mkl(1818181818), Mkf(66666.664f) and
+ * Mkd(6666666666.666) do; Mki(256) does not and reads back 0). */
 QOR_API qor_text *Mki(int16_t value);
 QOR_API int16_t Cvi(const char *bytes);
 QOR_API qor_text *Mkl(int32_t value);
@@ -354,8 +443,23 @@ QOR_API int16_t IPMatch(const char *pattern, const char *address);
  * Files
  * ---------------------------------------------------------------------------------- */
 
+/* Yes (-1) when `path` (native or drive path) names a regular file, or a link to one;
+ * no (0) for folders, devices, FIFOs, missing files, unmapped drives, null and empty.
+ * The last part of the path may hold "*" and "?" wildcards ("C:\*.sys"): yes when a
+ * regular file in that folder matches, names compared without regard to case. Folder
+ * parts are taken literally. A name without wildcards must match exactly. */
 QOR_API int16_t FileExists(const char *path);
+
+/* The system folder: the environment variable QORLIB_WINDIR when it is set and not
+ * empty, else "/etc/". Always ends in a separator ("/" is appended unless it already
+ * ends in "/" or "\"), so a file name can be appended directly. */
 QOR_API qor_text *GetWindowsDir(void);
+
+/* The whole content of the regular file `path` (native or drive path), every byte, NULs
+ * included. A missing or unreadable file, a folder, a device, a FIFO (never waited for),
+ * an unmapped drive, a null or empty path, and a file larger than 64 MiB all give an
+ * empty text (a larger file is not read at all rather than cut short). `flags` is
+ * reserved: every value reads as 0. NULL only when memory runs out. */
 QOR_API qor_text *_readfile(const char *path, int32_t flags);
 /* The number of dimensions of a variant: 1 for a text array (also one without elements),
  * 0 for an empty variant, a scalar, an unknown kind or a null pointer. */
