@@ -298,8 +298,28 @@ QOR_API double Cvd(const char *bytes);
  * Number formatting
  * ---------------------------------------------------------------------------------- */
 
+/* `number` written with its whole part grouped by "," every three digits and exactly
+ * `decimals` decimals after a ".". The text may be of any length: an optional "-" or "+",
+ * digits, and optionally "." and more digits (".5" and "5." are read too), with blanks
+ * (spaces, tabs) around it. Extra decimals are rounded half away from zero, missing ones
+ * padded with "0"; leading zeros of the whole part are dropped; a result that rounds to
+ * zero carries no "-". `decimals` outside 0..15 is clamped to that range (0: no ".").
+ * "1234567890123456789012345678901.234" with 3 gives
+ * "1,234,567,890,123,456,789,012,345,678,901.234". A text that is not such a number
+ * (exponents included: "1e5") is returned unchanged; a null text gives "". */
 QOR_API qor_text *CommaStr(const char *number, int32_t decimals);
+
+/* `value` as CommaStr() writes it: rounded half away from zero to `decimals` places
+ * (0..15; others clamped), "," between groups of three, "." before the decimals, "-"
+ * for negatives (never "-0"). The rounding works on the shortest decimal text that reads
+ * back as the same double, so 2.675 with 2 gives "2.68" and 1234567.8915 with 3 gives
+ * "1,234,567.892", as written, although neither double is exactly that decimal.
+ * NaN gives "NaN", the infinities "Infinity" and "-Infinity". */
 QOR_API qor_text *Comma(double value, int32_t decimals);
+
+/* The English ordinal suffix of `value`: "st", "nd", "rd" or "th" (1st, 2nd, 3rd, 4th,
+ * 11th, 12th, 13th, 21st, 111th, 0th). A negative value takes the suffix of its
+ * magnitude (-1 gives "st", -32768 "th"). */
 QOR_API qor_text *NumOrd(int16_t value);
 
 /* ------------------------------------------------------------------------------------
@@ -349,9 +369,42 @@ QOR_API qor_text *URLDecode(const char *text);
  * Encryption and random text
  * ---------------------------------------------------------------------------------- */
 
+/* Scrambles the first `length` bytes of `buffer` in place with a keystream made from
+ * `password` (read up to its NUL) and `salt`. THIS IS NOT CRYPTOGRAPHY: it keeps a text
+ * from being read at a glance and nothing more; anyone with the output can recover the
+ * input without the password. Use a real cipher for anything that matters.
+ *   - Symmetric: a second call with the same arguments gives the text back exactly.
+ *   - NUL bytes stay NUL, and no other byte becomes NUL, so a text without NULs stays
+ *     without NULs and can still be read up to its terminator. (Each position maps a byte
+ *     x with keystream byte k to x ^ k, except that 0 and k are left as they are; that
+ *     map is its own inverse.)
+ *   - Every byte of the password, and of the salt, changes the result.
+ *   - Bytes past `length` are never read or written. The caller must make sure the
+ *     buffer holds at least `length` bytes; the terminator is not needed. A length of 0
+ *     or less, a null buffer, or a null or empty password leaves everything unchanged.
+ *   - `mode`: -1 is the default cipher; every other value currently selects the same
+ *     cipher (reserved for future ciphers).
+ *   - `salt`: mixed into the keystream; null or "" means no salt.
+ * The password and salt are read completely before the buffer changes, so they may
+ * point into the buffer. */
 QOR_API void EncryptString(char *buffer, int32_t length, const char *password, int32_t mode,
                            const char *salt);
+
+/* Seeds the random generator of RandomStr() (xoshiro256**). 0 seeds it from the
+ * system's entropy source (std::random_device, with the clock as a fallback); any other
+ * value makes the sequence of texts reproducible: the same seed gives the same texts.
+ * Without a call, the generator seeds itself from entropy on first use. */
 QOR_API void Randomise(int32_t seed);
+
+/* A random text of exactly `length` characters; 0 or less gives "". Lengths above
+ * 16 MiB (16777216) are clamped to 16 MiB. `mode` picks the characters:
+ *   0 letters A-Z and a-z        1 lower case a-z            2 upper case A-Z
+ *   3 digits 0-9                 4 printable ASCII 33..126 (no space)
+ *   5 any byte 1..255 (never NUL)                            6 upper-case hex 0-9 A-F
+ *   8 letters in runs: each run repeats one letter 1 to 12 times, and neighbouring runs
+ *     use different letters, so that run-length compression has something to find.
+ *   7 and any other value: as 0.
+ * Every character of the set is equally likely. Returns NULL only when memory runs out. */
 QOR_API qor_text *RandomStr(int32_t length, int32_t mode);
 
 /* ------------------------------------------------------------------------------------
@@ -434,9 +487,35 @@ QOR_API double HexToDate(const char *hex);
  * IPv4
  * ---------------------------------------------------------------------------------- */
 
+/* A dotted IPv4 address as its unsigned 32-bit value (0..4294967295) in a double.
+ * One to four parts, each one to three decimal digits with a value 0..255 (leading zeros
+ * are decimal: "010" is 10); a partial address, with or without a final ".", reads its
+ * missing trailing parts as 0: "192." gives 3221225472, "10.1" gives 167837696.
+ * Anything else gives -1: an empty or null text, blanks anywhere (" 1.2.3.4"), signs,
+ * empty parts ("1..2.3"), a fifth part or a "." after the fourth, a part above 255 or
+ * longer than three digits, or any other character. */
 QOR_API double IPToLong(const char *address);
+
+/* The dotted text of `value`, a whole number 0..4294967295 ("192.168.2.101"). Any other
+ * value (fractions, negatives, larger values, NaN, infinities) gives "". */
 QOR_API qor_text *LongToIP(double value);
+
+/* Yes when `address` lies in `block`. The block is "a.b.c.d/n" with n 0..32 (one or two
+ * digits); its host bits are ignored ("192.168.13.66/16" holds 192.168.2.1). The address
+ * part of the block may be partial ("10/8"). A block without "/n" takes its prefix from
+ * the parts written, eight bits each: "192." is 192.0.0.0/8, a full address is /32.
+ * The address must be complete (four parts, as IPToLong() reads them). An empty, null or
+ * malformed block or address, or n outside 0..32, gives no. */
 QOR_API int16_t MatchCIDR(const char *block, const char *address);
+
+/* Yes when `address` matches the wildcard `pattern`, part by part between the dots.
+ * Within a part "*" matches any run of digits (so "*" alone matches any part), "?" exactly
+ * one digit, and every other character itself. Each address part is compared in its
+ * plain decimal form ("010" as "10"). A pattern with fewer than four parts, or ending in
+ * ".", leaves the remaining parts free: "192." matches 192.2.8.1, and "*" alone matches
+ * every valid address. An empty pattern or one with more than four parts matches
+ * nothing, and an address that is not a complete valid address (see MatchCIDR()) never
+ * matches. */
 QOR_API int16_t IPMatch(const char *pattern, const char *address);
 
 /* ------------------------------------------------------------------------------------
