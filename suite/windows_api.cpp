@@ -1,7 +1,69 @@
+// Section (12): the machine's memory figures scaled and formatted by the library, then
+// the size of drive C in three units when the library calls C a valid drive.
+#include "conversions.h"
+#include "qorbind.h"
 #include "sections.h"
 
 namespace suite {
 
-void WindowsApi(Run &) {}
+namespace {
+
+struct MemoryLine {
+    double (*figure)();
+    double divisor;
+    std::int32_t decimals;
+    const char *label;
+    const char *unit;
+};
+
+constexpr double KB = 1024;
+constexpr double MB = 1048576;
+constexpr double GB = 1073741824;
+
+// In report order; each line makes its own call, so repeated figures may differ.
+constexpr MemoryLine MEMORY_LINES[] = {
+    {qor::GetTotalPhysicalMemory, KB, 0, "GetTotalPhysicalMemory()=", " Kb"},
+    {qor::GetAvailablePhysicalMemory, KB, 0, "GetAvailablePhysicalMemory()=", " Kb"},
+    {qor::GetTotalVirtualMemory, KB, 0, "GetTotalVirtualMemory()=", " Kb"},
+    {qor::GetAvailableVirtualMemory, KB, 0, "GetAvailableVirtualMemory()=", " Kb"},
+    {qor::GetTotalSwapfileMemory, KB, 0, "GetTotalSwapfileMemory()=", " Kb"},
+    {qor::GetTotalSwapfileMemory, MB, 2, "GetTotalSwapfileMemory()=", " Mb"},
+    {qor::GetTotalSwapfileMemory, GB, 3, "GetTotalSwapfileMemory()=", " Gb"},
+    {qor::GetAvailableSwapfileMemory, KB, 0, "GetAvailableSwapfileMemory()=", " Kb"},
+    {qor::GetAvailableSwapfileMemory, MB, 2, "GetAvailableSwapfileMemory()=", " Mb"},
+    {qor::GetAvailableSwapfileMemory, GB, 3, "GetAvailableSwapfileMemory()=", " Gb"},
+};
+
+}  // namespace
+
+void WindowsApi(Run &run) {
+    run.step([&] { run.banner(QStringLiteral("Windows API Tests ")); });
+    run.step([&] {
+        run.Printf(QStringLiteral("Testing memory functions - may return -ve values over 4Gb..."));
+    });
+    for (const MemoryLine &line : MEMORY_LINES) {
+        run.step([&] {
+            const QString figure = qor::Comma(line.figure() / line.divisor, line.decimals);
+            run.Printf(QString::fromLatin1(line.label) + figure + QString::fromLatin1(line.unit));
+        });
+    }
+    // The test asks about "C"; the lines ask about "c".
+    if (run.test([&] { return qor::IsValidDisk("C") != 0; })) {
+        run.step([&] {
+            const std::int64_t size = qor::GetDiskSize("c", -1);
+            run.Printf(QStringLiteral("GetDiskSize(c)=") + rt::textOf(rt::Currency{size}));
+        });
+        run.step([&] {
+            const std::int32_t size = qor::GetDiskSizeMb("c");
+            run.Printf(QStringLiteral("GetDiskSizeMb(c)=") + rt::textOf(size));
+        });
+        run.step([&] {
+            const double size = qor::GetDiskSizeGb("c");
+            run.Printf(QStringLiteral("GetDiskSizeGb(c)=") + rt::textOf(size));
+        });
+    }
+    run.step([&] { run.timing(QStringLiteral("12")); });
+    run.step([&] { run.Printf(QString()); });
+}
 
 }  // namespace suite
