@@ -14,11 +14,9 @@ int32_t position(size_t index) noexcept {
     return index == std::string_view::npos ? 0 : static_cast<int32_t>(index + 1);
 }
 
-std::string folded(std::string_view text) {
-    std::string out(text);
-    for (char &c : out)
-        c = static_cast<char>(qorlib::fold_case(static_cast<unsigned char>(c)));
-    return out;
+bool same_letter(char a, char b) noexcept {
+    return qorlib::fold_case(static_cast<unsigned char>(a)) ==
+           qorlib::fold_case(static_cast<unsigned char>(b));
 }
 
 // A code outside 1..255 names no byte a text can hold before its terminator.
@@ -55,11 +53,8 @@ extern "C" QOR_API int32_t InStrI(const char *text, const char *find) {
     std::string_view in = qorlib::arg(text), what = qorlib::arg(find);
     if (what.empty() || what.size() > in.size())
         return 0;
-    try {
-        return position(folded(in).find(folded(what)));
-    } catch (const std::bad_alloc &) {
-        return 0;
-    }
+    auto at = std::search(in.begin(), in.end(), what.begin(), what.end(), same_letter);
+    return at == in.end() ? 0 : position(static_cast<size_t>(at - in.begin()));
 }
 
 extern "C" QOR_API int32_t InStrRev(const char *text, const char *find) {
