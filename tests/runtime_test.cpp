@@ -54,7 +54,7 @@ struct DoubleCase {
     const char *text;
 };
 
-TEST(GeneralText, Double) {
+TEST(RuntimeGeneralText, Double) {
     const std::vector<DoubleCase> cases = {
         {0.5, "0.5"},
         {1.0, "1"},
@@ -99,7 +99,7 @@ struct FloatCase {
     const char *text;
 };
 
-TEST(GeneralText, Single) {
+TEST(RuntimeGeneralText, Single) {
     const std::vector<FloatCase> cases = {
         {1.0f / 3.0f, "0.3333333"},
         {12345678.0f, "1.234568E+07"},
@@ -125,14 +125,14 @@ TEST(GeneralText, Single) {
         EXPECT_EQ(rt::textOf(c.value), QString::fromLatin1(c.text)) << c.text;
 }
 
-TEST(GeneralText, SingleAndDoubleOfTheSameValueDiffer) {
+TEST(RuntimeGeneralText, SingleAndDoubleOfTheSameValueDiffer) {
     EXPECT_EQ(rt::textOf(66666.664f), QStringLiteral("66666.66"));
     EXPECT_EQ(rt::textOf(static_cast<double>(66666.664f)), QStringLiteral("66666.6640625"));
     EXPECT_EQ(rt::textOf(static_cast<double>(0.1f)), QStringLiteral("0.100000001490116"));
 }
 
 // The C library's numeric locale (set from the environment by Qt) must not leak in.
-TEST(GeneralText, IgnoresTheCLibraryLocale) {
+TEST(RuntimeGeneralText, IgnoresTheCLibraryLocale) {
     const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
     bool found = false;
     for (const char *name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8"}) {
@@ -153,7 +153,7 @@ TEST(GeneralText, IgnoresTheCLibraryLocale) {
               rt::decimalSeparator() == u"." ? QStringLiteral("12.346") : QStringLiteral("12,346"));
 }
 
-TEST(GeneralText, Integers) {
+TEST(RuntimeGeneralText, Integers) {
     EXPECT_EQ(rt::textOf(std::int64_t{0}), QStringLiteral("0"));
     EXPECT_EQ(rt::textOf(std::numeric_limits<std::int64_t>::min()),
               QStringLiteral("-9223372036854775808"));
@@ -166,14 +166,14 @@ TEST(GeneralText, Integers) {
     EXPECT_EQ(rt::textOf(1000000), QStringLiteral("1000000"));  // no group separators
 }
 
-TEST(GeneralText, YesNo) {
+TEST(RuntimeGeneralText, YesNo) {
     const std::vector<std::pair<std::int16_t, const char *>> cases = {
         {0, "False"}, {-1, "True"}, {1, "True"}, {-32768, "True"}, {2, "True"}};
     for (const auto &[value, text] : cases)
         EXPECT_EQ(rt::yesNoText(value), QString::fromLatin1(text)) << value;
 }
 
-TEST(GeneralText, Currency) {
+TEST(RuntimeGeneralText, Currency) {
     const std::vector<std::pair<std::int64_t, const char *>> cases = {
         {0, "0"},
         {10000, "1"},
@@ -191,7 +191,7 @@ TEST(GeneralText, Currency) {
         EXPECT_EQ(rt::textOf(rt::Currency{scaled}), QString::fromLatin1(text)) << scaled;
 }
 
-TEST(GeneralText, StatusNumberPadsNonNegativeValues) {
+TEST(RuntimeGeneralText, StatusNumberPadsNonNegativeValues) {
     EXPECT_EQ(rt::statusNumber(5), QStringLiteral(" 5 "));
     EXPECT_EQ(rt::statusNumber(-5), QStringLiteral("-5 "));
     EXPECT_EQ(rt::statusNumber(0.25f), QStringLiteral(" 0.25 "));
@@ -206,7 +206,7 @@ struct NarrowCase {
     bool overflows;
 };
 
-TEST(Narrowing, ToInt16RoundsHalfToEvenThenChecksTheRange) {
+TEST(RuntimeNarrowing, ToInt16RoundsHalfToEvenThenChecksTheRange) {
     const std::vector<NarrowCase> cases = {
         {3.45, 3, false},
         {2.5, 2, false},
@@ -240,7 +240,7 @@ TEST(Narrowing, ToInt16RoundsHalfToEvenThenChecksTheRange) {
     }
 }
 
-TEST(Narrowing, ToByteRoundsHalfToEvenThenChecksTheRange) {
+TEST(RuntimeNarrowing, ToByteRoundsHalfToEvenThenChecksTheRange) {
     const std::vector<NarrowCase> cases = {
         {-0.4, 0, false},    {-0.5, 0, false},    {0.5, 0, false},     {1.5, 2, false},
         {254.5, 254, false}, {255.4, 255, false}, {255.0, 255, false}, {-0.6, 0, true},
@@ -256,7 +256,7 @@ TEST(Narrowing, ToByteRoundsHalfToEvenThenChecksTheRange) {
     }
 }
 
-TEST(Narrowing, IntegerOverloadsCheckTheRange) {
+TEST(RuntimeNarrowing, IntegerOverloadsCheckTheRange) {
     const std::vector<std::pair<std::int64_t, bool>> int16Cases = {
         {0, true},       {32767, true},
         {-32768, true},  {32768, false},
@@ -283,12 +283,12 @@ TEST(Narrowing, IntegerOverloadsCheckTheRange) {
 
 // ---- Dates -------------------------------------------------------------------------------
 
-class DateTextTest : public ::testing::Test {
+class RuntimeDateTextTest : public ::testing::Test {
   protected:
     FixedFormats formats_{QLocale::c()};
 };
 
-TEST_F(DateTextTest, GeneralDateTextInTheCFormats) {
+TEST_F(RuntimeDateTextTest, GeneralDateTextInTheCFormats) {
     const std::vector<DoubleCase> cases = {
         {0.0, "12:00:00 AM"},  // day zero at midnight still shows something
         {0.5, "12:00:00 PM"},
@@ -318,21 +318,21 @@ TEST_F(DateTextTest, GeneralDateTextInTheCFormats) {
         EXPECT_EQ(rt::dateText(c.value), QString::fromLatin1(c.text)) << c.value;
 }
 
-TEST_F(DateTextTest, ValuesOutsideTheRangeOverflow) {
+TEST_F(RuntimeDateTextTest, ValuesOutsideTheRangeOverflow) {
     for (const double value : {-657435.0, 2958466.0, 1e308, -1e308, kInf, -kInf, kNaN}) {
         EXPECT_EQ(errorOf([&] { rt::dateText(value); }), 6) << value;
         EXPECT_EQ(errorOf([&] { rt::toDate(value); }), 6) << value;
     }
 }
 
-TEST(ToDate, KeepsTheValueInsideTheRange) {
+TEST(RuntimeToDate, KeepsTheValueInsideTheRange) {
     for (const double value :
          {-657434.99, -657434.0, -1.25, 0.0, 0.5, 37143.074, 2958465.0, 2958465.99999}) {
         EXPECT_EQ(rt::toDate(value), value);
     }
 }
 
-TEST_F(DateTextTest, ReadsIsoAndLocalTexts) {
+TEST_F(RuntimeDateTextTest, ReadsIsoAndLocalTexts) {
     const double sept9 = 37143.0 + 6400.0 / 86400.0;
     const std::vector<DoubleCase> cases = {
         {sept9, "2001-09-09 01:46:40"},
@@ -360,7 +360,7 @@ TEST_F(DateTextTest, ReadsIsoAndLocalTexts) {
         EXPECT_DOUBLE_EQ(rt::textToDate(QString::fromLatin1(c.text)), c.value) << c.text;
 }
 
-TEST_F(DateTextTest, UnreadableTextIsATypeMismatch) {
+TEST_F(RuntimeDateTextTest, UnreadableTextIsATypeMismatch) {
     for (const char *text : {"", "   ", "hello", "2001-13-01", "2001-02-29", "2001-09-09 25:00:00",
                              "2001-09-09 01:46:40 junk", "2001-9-9", "13/1/2001", "2/30/2001",
                              "1/1/2001 1:00:00 XM", "0099-12-31", "10000-01-01", "1700-02-29",
@@ -398,19 +398,19 @@ void expectRoundTrips(const QLocale &locale, qint64 step) {
     }
 }
 
-TEST(DateRoundTrip, CFormats) {
+TEST(RuntimeDateRoundTrip, CFormats) {
     expectRoundTrips(QLocale::c(), 997);
 }
 
 // Native digits (some outside the basic plane), AM/PM before the hour, month names, times
 // that look like dates: every locale's own formats read back.
-TEST(DateRoundTrip, EveryLocale) {
+TEST(RuntimeDateRoundTrip, EveryLocale) {
     for (const QLocale &locale :
          QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory))
         expectRoundTrips(locale, 199999);
 }
 
-TEST(LocaleFormats, TwoDigitYearsWidenAndZonesGo) {
+TEST(RuntimeLocaleFormats, TwoDigitYearsWidenAndZonesGo) {
     int checked = 0;
     for (const QLocale &locale : QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript,
                                                           QLocale::AnyTerritory)) {
@@ -452,7 +452,7 @@ TEST(LocaleFormats, TwoDigitYearsWidenAndZonesGo) {
     EXPECT_EQ(c.decimalSeparator, QStringLiteral("."));
 }
 
-TEST(LocaleFormats, OverrideWinsUntilCleared) {
+TEST(RuntimeLocaleFormats, OverrideWinsUntilCleared) {
     const rt::LocaleFormats user = rt::localeFormats();
     {
         FixedFormats german(QLocale(QLocale::German, QLocale::Germany));
@@ -473,7 +473,7 @@ struct PatternCase {
     const char *text;
 };
 
-TEST(FormatNumber, Patterns) {
+TEST(RuntimeFormatNumber, Patterns) {
     FixedFormats fixed(QLocale::c());
     const std::vector<PatternCase> cases = {
         {12.3456, "0#.###", "12.346"},
@@ -514,7 +514,7 @@ TEST(FormatNumber, Patterns) {
     }
 }
 
-TEST(FormatNumber, UsesTheLocaleSeparator) {
+TEST(RuntimeFormatNumber, UsesTheLocaleSeparator) {
     FixedFormats german(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(rt::formatNumber(12.3456, u"0#.###"), QStringLiteral("12,346"));
     EXPECT_EQ(rt::formatNumber(12.0, u"0#.###"), QStringLiteral("12,"));
@@ -522,14 +522,14 @@ TEST(FormatNumber, UsesTheLocaleSeparator) {
     EXPECT_EQ(rt::textOf(12.5), QStringLiteral("12.5"));
 }
 
-TEST(FormatNumber, UnknownPatternCharactersAreRejected) {
+TEST(RuntimeFormatNumber, UnknownPatternCharactersAreRejected) {
     for (const char16_t *pattern : {u"0#.##x", u"0.0.0", u"#,##0.00", u"0%"})
         EXPECT_EQ(errorOf([&] { rt::formatNumber(1.5, pattern); }), 5);
 }
 
 // ---- Hexadecimal -------------------------------------------------------------------------
 
-TEST(HexText, UpperCaseTwosComplement) {
+TEST(RuntimeHexText, UpperCaseTwosComplement) {
     const std::vector<std::pair<std::int16_t, const char *>> cases = {
         {42, "2A"},      {0, "0"},    {-1, "FFFF"},   {-32768, "8000"},
         {32767, "7FFF"}, {255, "FF"}, {4096, "1000"}, {-256, "FF00"}};
@@ -545,7 +545,7 @@ class FixedClock final : public rt::Clock {
     double now() override { return 45000.25; }
 };
 
-TEST(Clock, InstalledClockIsReadUntilRemoved) {
+TEST(RuntimeClock, InstalledClockIsReadUntilRemoved) {
     FixedClock fixed;
     rt::setClock(&fixed);
     EXPECT_EQ(rt::timer(), 123.5f);
@@ -559,7 +559,7 @@ double localDateValue(const QDateTime &local) {
            local.time().msecsSinceStartOfDay() / 86400000.0;
 }
 
-TEST(Clock, SystemClockReadsLocalWallTime) {
+TEST(RuntimeClock, SystemClockReadsLocalWallTime) {
     const double before = localDateValue(QDateTime::currentDateTime());
     const double now = rt::now();
     const float seconds = rt::timer();
