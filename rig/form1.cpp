@@ -14,6 +14,12 @@
 #include "layout.h"
 #include "statuscaption.h"
 
+// The icon and the About picture live in this static library's resources, which the linker
+// would drop unless something refers to them.
+static void loadRigResources() {
+    Q_INIT_RESOURCE(rig);
+}
+
 namespace rig {
 
 namespace {
@@ -51,6 +57,7 @@ QPushButton *makeButton(QWidget *parent, const char *name, const QString &captio
 
 Form1::Form1(RunController::Pass pass, QWidget *parent)
     : QWidget(parent), runs_(*this, *this, std::move(pass)) {
+    loadRigResources();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(DESIGN_CAPTION);
     setWindowIcon(QIcon(QStringLiteral(":/rig/icon.png")));
@@ -104,7 +111,10 @@ void Form1::createControls() {
     QWidget *previous = nullptr;
     for (const char *name : tabOrder) {
         auto *widget = findChild<QWidget *>(QLatin1String(name), Qt::FindDirectChildrenOnly);
-        if (previous && widget)
+        // The toolkit's chain holds only what can take focus (not the label or the picture).
+        if (!widget || !(widget->focusPolicy() & Qt::TabFocus))
+            continue;
+        if (previous)
             QWidget::setTabOrder(previous, widget);
         previous = widget;
     }
