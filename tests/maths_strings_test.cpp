@@ -48,12 +48,6 @@ TEST_F(MathsStrings, ReadsByTheNameTheFileReadLeftBehind) {
     EXPECT_EQ(reportLines(), lines(QBF, QStringLiteral("4869"), 9, 17, 0));
 }
 
-TEST_F(MathsStrings, MissingReadFileDumpsNothing) {
-    run.readFileName = windowsDir() + QStringLiteral("winhelp.ini");
-    suite::MathsAndStringSearch(run);
-    EXPECT_EQ(reportLines(), lines(QBF, QString(), 9, 17, 0));
-}
-
 TEST_F(MathsStrings, EmptySample) {
     run.sample.clear();
     suite::MathsAndStringSearch(run);

@@ -41,16 +41,6 @@ TEST_F(SpeedLoops, StatusPictureLinesAndColours) {
     EXPECT_EQ(run.sample, QBF);
 }
 
-TEST_F(SpeedLoops, EmptySampleGivesEmptyResults) {
-    run.sample.clear();
-    suite::SpeedLoopsAndFileRead(run);
-    ASSERT_EQ(host.out.lines.size(), 5);
-    EXPECT_EQ(host.out.lines[1], QStringLiteral(" 10000  loops of StringToHex(qbf,)=[]"));
-    EXPECT_EQ(host.out.lines[2], QStringLiteral(" 10000  loops of EncodeString64(qbf,32)=[]"));
-    EXPECT_EQ(host.out.lines[3], QStringLiteral("Decoded Base64 string=[]"));
-    EXPECT_EQ(host.out.lines[4], QStringLiteral("StrRev=="));
-}
-
 struct FileReadCase {
     const char *name;
     const char *bootIni;     // nullptr: no c:\boot.ini
