@@ -63,7 +63,7 @@ std::string format_decimal(bool negative, std::string_view whole_in, std::string
         fraction.append(decimals - fraction.size(), '0');
     }
     if (whole.empty())
-        whole = "0";
+        whole.push_back('0');
     const bool zero = whole.find_first_not_of('0') == std::string::npos &&
                       fraction.find_first_not_of('0') == std::string::npos;
 
