@@ -111,18 +111,4 @@ TEST_F(ProcessInfoSection, FiguresOtherThanMinusOneArePrinted) {
     }
 }
 
-TEST_F(ProcessInfoSection, MissingExportsAreReported) {
-    qorbind::Library::instance().setPath(QStringLiteral(FAKES_DIR "/libfake_rle_never.so"));
-    suite::ProcessInfo(run);
-    const QString missing = QStringLiteral(
-        "Error 453 ocurred (Can't find DLL entry point GetPID in "
-        "libfake_rle_never.so) - this error may be normal during some tests");
-    // The memory stays 0, which is not the -1 notice: the three lines show 0.
-    EXPECT_EQ(host.reportLines(),
-              QStringList({BANNER, missing, missing, USED + QStringLiteral("0 bytes"),
-                           USED + QStringLiteral("0 Kb"),
-                           USED + rt::formatNumber(0.0, u"0#.###") + QStringLiteral(" Mb"), TIMING,
-                           QString(), QString()}));
-}
-
 }  // namespace

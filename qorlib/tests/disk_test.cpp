@@ -101,23 +101,4 @@ TEST_F(DiskDrives, SizesMatchTheFileSystem) {
     EXPECT_NEAR(DiskFree("C:\\"), static_cast<double>(free), 64 * MiB);
 }
 
-TEST_F(DiskDrives, DefaultMapHasOnlyDriveC) {
-    unsetenv("QORLIB_DRIVES");
-    EXPECT_EQ(IsValidDisk("C"), QOR_YES);
-    EXPECT_EQ(IsValidDisk("D"), QOR_NO);
-    struct statvfs root {};
-    ASSERT_EQ(statvfs("/", &root), 0);
-    EXPECT_EQ(GetDiskSizeMb("c"),
-              static_cast<std::int32_t>(static_cast<std::uint64_t>(root.f_blocks) * root.f_frsize /
-                                        1048576));
-}
-
-TEST_F(DiskDrives, ProcIsNeitherOpticalNorMissing) {
-    // A mapped directory on an unusual file system still counts as a (non-optical) drive.
-    map("P=/proc");
-    EXPECT_EQ(IsValidDisk("P"), QOR_YES);
-    EXPECT_EQ(IsCDROMDisk("P"), QOR_NO);
-    EXPECT_EQ(IsHardDisk("P"), QOR_YES);
-}
-
 }  // namespace

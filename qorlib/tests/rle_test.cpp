@@ -206,16 +206,6 @@ TEST(RLECompress, RoundTripsEveryByteString) {
     EXPECT_LE(pack(std::string(140000, '\0')).size(), 2 * (140000 / 128 + 1) + 2);
 }
 
-TEST(RLECompress, PacksRunsOfLetters) {
-    // Texts of letters in short runs, the kind the random-text generator makes.
-    std::mt19937 rng(3);
-    std::string s;
-    while (s.size() < 1000)
-        s.append(1 + rng() % 6, static_cast<char>('A' + rng() % 26));
-    s.resize(1000);
-    EXPECT_LT(pack(s).size(), 800u);
-}
-
 struct UnpackCase {
     const char *name;
     std::string packed;
