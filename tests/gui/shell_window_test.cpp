@@ -280,14 +280,11 @@ class ShellWindowTest : public QObject {
         QTest::addColumn<int>("number");
         QTest::addColumn<QColor>("colour");
         QTest::newRow("0 black") << 0 << QColor(0, 0, 0);
-        QTest::newRow("1 navy") << 1 << QColor(0, 0, 128);
         QTest::newRow("4 maroon") << 4 << QColor(128, 0, 0);
         QTest::newRow("5 magenta") << 5 << QColor(128, 0, 128);
         QTest::newRow("7 silver") << 7 << QColor(192, 192, 192);
-        QTest::newRow("8 grey") << 8 << QColor(128, 128, 128);
         QTest::newRow("9 light blue") << 9 << QColor(0, 0, 255);
         QTest::newRow("12 light red") << 12 << QColor(255, 0, 0);
-        QTest::newRow("14 yellow") << 14 << QColor(255, 255, 0);
         QTest::newRow("15 white") << 15 << QColor(255, 255, 255);
     }
     void consoleColours() {
@@ -340,23 +337,6 @@ class ShellWindowTest : public QObject {
         out->clear();
         QCOMPARE(paintedPixels(out->drawing()), 0);
         QCOMPARE(out->printPosition(), QPoint(0, 0));
-    }
-
-    void statusPictureKeepsItsDrawingWhenCovered() {
-        TestForm t;
-        t.form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&t.form));
-        auto *out = t.form.statusPicture();
-        out->setColor(9);
-        out->print({QStringLiteral("kept")});
-        const QImage before = out->grab().toImage();
-        t.form.hide();
-        t.form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&t.form));
-        QCOMPARE(out->grab().toImage(), before);
-        QRgb sample = 0;
-        paintedPixels(out->drawing(), &sample);
-        QCOMPARE(QColor(sample), QColor(0, 0, 255));
     }
 
     void aboutShowsThePictureAndClicksOpenTheSite() {
@@ -502,27 +482,6 @@ class ShellWindowTest : public QObject {
         QTest::mouseClick(t.control("cmdTest100"), Qt::LeftButton);
         QCOMPARE(passes, 1);
         QVERIFY(t.form.reportConsole()->report().contains("Finished: 1 loops took "));
-    }
-
-    void singleRunCaptionsAndButtons() {
-        QStringList seen;
-        TestForm *form = nullptr;
-        TestForm t([&](suite::Host &host) {
-            host.clearReport();
-            host.Printf(QStringLiteral("pass"));
-            seen << form->control<QPushButton>("cmdOnce")->text() +
-                        QString::number(form->control("cmdOnce")->isEnabled()) +
-                        QString::number(form->control("cmdTenTimes")->isEnabled());
-            return 0;
-        });
-        form = &t;
-        t.form.show();
-        QTest::mouseClick(t.control("cmdOnce"), Qt::LeftButton);
-        QCOMPARE(seen, QStringList{"Testing...10"});
-        QCOMPARE(t.control<QPushButton>("cmdOnce")->text(), QStringLiteral("&Do it!!"));
-        QVERIFY(t.control("cmdTenTimes")->isEnabled());
-        QCOMPARE(t.form.reportConsole()->report(), QStringLiteral("pass\r\n"));
-        QCOMPARE(t.form.windowTitle(), QStringLiteral("Zentrak DLL Testbed - (qorlib145.dl)"));
     }
 
     void closingDuringARunEndsTheProgram() {
