@@ -569,6 +569,9 @@ double GetAvailableSwapfileMemory() {
 
 QString RLECompress(TextArg text, std::int32_t length, std::int32_t &packedLength) {
     static const qorbind::Export<qor_text *(const char *, int32_t, int32_t *)> fn("RLECompress");
+    // The library reads `length` bytes of the buffer, NULs included.
+    if (length > text.size())
+        throw rt::RigError::invalidCall();
     qor_text *result = fn(text.data(), length, &packedLength);
     text.copyBack();
     return qorbind::takeText(result);
@@ -576,6 +579,9 @@ QString RLECompress(TextArg text, std::int32_t length, std::int32_t &packedLengt
 
 QString RLEUncompress(TextArg packed, std::int32_t &packedLength) {
     static const qorbind::Export<qor_text *(const char *, int32_t *)> fn("RLEUncompress");
+    // The library reads as many bytes as the packed length says, NULs included.
+    if (packedLength > packed.size())
+        throw rt::RigError::invalidCall();
     qor_text *result = fn(packed.data(), &packedLength);
     packed.copyBack();
     return qorbind::takeText(result);

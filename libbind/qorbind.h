@@ -124,7 +124,8 @@ double GetAvailableVirtualMemory();
 double GetTotalSwapfileMemory();
 double GetAvailableSwapfileMemory();
 
-// Run-length compression
+// Run-length compression. Both raise RigError 5 when the length they would make the library
+// read exceeds the text passed.
 QString RLECompress(TextArg text, std::int32_t length, std::int32_t &packedLength);
 QString RLEUncompress(TextArg packed, std::int32_t &packedLength);
 

@@ -118,6 +118,17 @@ TEST_F(Binding, ByValueBufferCarriesEveryByte) {
     EXPECT_EQ(back, text);
 }
 
+TEST_F(Binding, LengthsBeyondTheBufferAreRefused) {
+    use(kFake);
+    std::int32_t packed = 0;
+    expectError([&] { qor::RLECompress("abc", 4, packed); }, 5,
+                QStringLiteral("Invalid procedure call or argument"));
+    packed = 10;
+    expectError([&] { qor::RLEUncompress("abc", packed); }, 5,
+                QStringLiteral("Invalid procedure call or argument"));
+    EXPECT_EQ(packed, 10);
+}
+
 TEST_F(Binding, CharactersOutsideLatin1BecomeQuestionMarks) {
     use(kFake);
     QString text = QStringLiteral("a\u20ACb\u00E9");

@@ -75,15 +75,20 @@ TEST_F(RleSection, SpoiledTextsArePrintedAndCounted) {
     const QStringList expected = {
         BANNER, failed, u'[' + text(17) + u']', u'[' + spoiled17 + u']', failed,
         u'[' + text(4242) + u']', u'[' + spoiled4242 + u']',
-        // Text 5001 reports a packed length of 40000: a saving of -39000 does not fit.
+        // Text 5001 reports a packed length of 40000: a saving of -39000 does not fit, and
+        // the binding refuses to let the library read 40000 bytes of a 1000-byte text. The
+        // comparison then sees the unpacked text of the last packed pass, 4999.
         QStringLiteral("Error 6 ocurred (Overflow) - this error may be normal during some tests"),
-        failed, u'[' + text(9999) + u']', u'[' + spoiled9999 + u']',
-        // Ten texts were not packed (every thousandth), three were spoiled.
-        QStringLiteral("RLE Test Done - 9987 of 10000 strings were compressed"),
+        QStringLiteral("Error 5 ocurred (Invalid procedure call or argument) - this error may "
+                       "be normal during some tests"),
+        failed, u'[' + text(5001) + u']', u'[' + text(4999) + u']', failed,
+        u'[' + text(9999) + u']', u'[' + spoiled9999 + u']',
+        // Ten texts were not packed (every thousandth), four came back changed.
+        QStringLiteral("RLE Test Done - 9986 of 10000 strings were compressed"),
         QStringLiteral("Max gain was 37 byte(s) of 1000 byte(s) (3.7%)"),
-        QStringLiteral("3 tests *FAILED*"), TIMING, QString(), QString()};
+        QStringLiteral("4 tests *FAILED*"), TIMING, QString(), QString()};
     EXPECT_EQ(lines(), expected);
-    EXPECT_EQ(host.boxes.size(), 1);
+    EXPECT_EQ(host.boxes.size(), 2);
 }
 
 TEST_F(RleSection, LibraryThatNeverPacks) {
