@@ -30,8 +30,12 @@ qor_text *newText(const QString &value) {
 }  // namespace
 
 void TextArg::copyBack() {
-    if (variable_)
-        *variable_ = QString::fromLatin1(bytes_.constData(), bytes_.size());
+    if (!variable_)
+        return;
+    // Most calls leave the buffer alone; comparing first spares an allocation per call.
+    const QLatin1StringView buffer(bytes_.constData(), bytes_.size());
+    if (*variable_ != buffer)
+        *variable_ = buffer.toString();
 }
 
 TextRef::TextRef(QString &variable) : variable_(variable), text_(newText(variable)) {}
