@@ -557,16 +557,20 @@ extern "C" QOR_API qor_text *PHPDate(double date, const char *format) {
 }
 
 extern "C" QOR_API double DSTAdjust(double date) {
-    const std::optional<std::int64_t> ms = wall_ms(date);
-    if (!ms)
-        return date;
-    tzset();
-    const std::int64_t wall = floor_div(*ms, 1000) - kUnixEpochDay * kSecondsPerDay;
-    const long shift = daylight_saving_shift(instant_of_wall(wall));
-    if (shift == 0)
-        return date;
-    return date_from_units(static_cast<double>(*ms + shift * 1000LL),
-                           static_cast<double>(kMsPerDay));
+    try {
+        const std::optional<std::int64_t> ms = wall_ms(date);
+        if (!ms)
+            return date;
+        tzset();
+        const std::int64_t wall = floor_div(*ms, 1000) - kUnixEpochDay * kSecondsPerDay;
+        const long shift = daylight_saving_shift(instant_of_wall(wall));
+        if (shift == 0)
+            return date;
+        return date_from_units(static_cast<double>(*ms + shift * 1000LL),
+                               static_cast<double>(kMsPerDay));
+    } catch (...) {
+        return date;  // only when memory runs out
+    }
 }
 
 extern "C" QOR_API qor_text *VBDate(double date) {
@@ -622,7 +626,7 @@ extern "C" QOR_API double HexToDate(const char *hex) {
             digit = static_cast<unsigned>(c - 'a' + 10);
         else
             return 0;
-        // Byte i/2 in memory order; its high digit comes first.
+        // Byte i/2 in little-endian order; its high digit comes first.
         const unsigned shift = static_cast<unsigned>(8 * (i / 2) + (i % 2 == 0 ? 4 : 0));
         bits |= static_cast<std::uint64_t>(digit) << shift;
     }
