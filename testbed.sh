@@ -17,7 +17,7 @@ PACKAGES=(
     qt6-base-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool imagemagick x11-utils
-    fonts-liberation fonts-dejavu-core
+    fonts-liberation fonts-dejavu-core tzdata
     clang libclang-rt-14-dev
 )
 
