@@ -134,6 +134,10 @@ struct LoopTime {
     const char *line;
 };
 
+void PrintTo(const LoopTime &t, std::ostream *os) {
+    *os << t.line;
+}
+
 class LoopTiming : public Base64CryptRandom, public ::testing::WithParamInterface<LoopTime> {};
 
 // The loop's own start time, read after timing line (2); one space stands for a plus sign.

@@ -18,6 +18,10 @@ struct DiskCase {
     const char *existsLine;
 };
 
+void PrintTo(const DiskCase &c, std::ostream *os) {
+    *os << c.name;
+}
+
 class DiskSpace : public SectionTest, public ::testing::WithParamInterface<DiskCase> {
   protected:
     QString folder(const char *name) const {
