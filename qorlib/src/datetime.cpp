@@ -599,7 +599,7 @@ extern "C" QOR_API double CTimeToVBDate(double seconds) {
 }
 
 extern "C" QOR_API qor_text *DateToHex(double date) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
+    constexpr const char *kDigits = qorlib::kHexDigits;
     const std::uint64_t bits = std::bit_cast<std::uint64_t>(date);
     char hex[16];
     for (int i = 0; i < 8; ++i) {
@@ -616,16 +616,10 @@ extern "C" QOR_API double HexToDate(const char *hex) {
         return 0;
     std::uint64_t bits = 0;
     for (std::size_t i = 0; i < 16; ++i) {
-        const char c = text[i];
-        unsigned digit;
-        if (c >= '0' && c <= '9')
-            digit = static_cast<unsigned>(c - '0');
-        else if (c >= 'A' && c <= 'F')
-            digit = static_cast<unsigned>(c - 'A' + 10);
-        else if (c >= 'a' && c <= 'f')
-            digit = static_cast<unsigned>(c - 'a' + 10);
-        else
+        const int value = qorlib::hex_digit_value(text[i]);
+        if (value < 0)
             return 0;
+        const auto digit = static_cast<unsigned>(value);
         // Byte i/2 in little-endian order; its high digit comes first.
         const unsigned shift = static_cast<unsigned>(8 * (i / 2) + (i % 2 == 0 ? 4 : 0));
         bits |= static_cast<std::uint64_t>(digit) << shift;

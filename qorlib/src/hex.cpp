@@ -9,18 +9,8 @@
 
 namespace {
 
-constexpr char kDigits[] = "0123456789ABCDEF";
-
-// The value of a hexadecimal digit in either case, or -1.
-int digit_value(char c) noexcept {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
+using qorlib::hex_digit_value;
+constexpr const char *kDigits = qorlib::kHexDigits;
 
 // `width` upper-case digits of the low bits of `value`, most significant first.
 qor_text *fixed_hex(uint64_t value, int width) {
@@ -45,7 +35,7 @@ uint64_t leading_hex(std::string_view text, int max_digits) noexcept {
     }
     uint64_t value = 0;
     for (int n = 0; n < max_digits && i < text.size(); ++n, ++i) {
-        int d = digit_value(text[i]);
+        int d = hex_digit_value(text[i]);
         if (d < 0)
             break;
         value = (value << 4) | static_cast<uint64_t>(d);
@@ -78,7 +68,7 @@ extern "C" QOR_API qor_text *HexToStr(const char *hex) {
         std::string out;
         out.reserve(in.size() / 2);
         for (size_t i = 0; i + 1 < in.size(); i += 2) {
-            int high = digit_value(in[i]), low = digit_value(in[i + 1]);
+            int high = hex_digit_value(in[i]), low = hex_digit_value(in[i + 1]);
             if (high < 0 || low < 0)
                 break;
             out += static_cast<char>(high << 4 | low);
@@ -97,7 +87,7 @@ extern "C" QOR_API uint8_t HexToChar(const char *hex) {
     std::string_view in = qorlib::arg(hex);
     int value = 0;
     for (size_t i = 0; i < 2 && i < in.size(); ++i) {
-        int d = digit_value(in[i]);
+        int d = hex_digit_value(in[i]);
         if (d < 0)
             break;
         value = value << 4 | d;

@@ -23,6 +23,20 @@ inline std::string_view arg(const qor_text *text) noexcept {
     return text ? std::string_view(text->data, text->length) : std::string_view();
 }
 
+// Upper-case hexadecimal digits, by value.
+inline constexpr char kHexDigits[] = "0123456789ABCDEF";
+
+// The value of a hexadecimal digit in either case, or -1.
+constexpr int hex_digit_value(char c) noexcept {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
 // ASCII and Latin-1 letter folding to lower case; other bytes are returned unchanged.
 unsigned char fold_case(unsigned char c) noexcept;
 

@@ -10,21 +10,10 @@ bool is_unreserved(unsigned char c) {
            c == '_' || c == '.' || c == '~';
 }
 
-// The value of one hexadecimal digit in either case, or -1.
-int hex_value(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 }  // namespace
 
 extern "C" QOR_API qor_text *URLEncode(const char *text) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
+    constexpr const char *kDigits = qorlib::kHexDigits;
     try {
         const std::string_view in = qorlib::arg(text);
         std::string out;
@@ -58,8 +47,8 @@ extern "C" QOR_API qor_text *URLDecode(const char *text) {
                 continue;
             }
             if (c == '%' && i + 2 < in.size()) {
-                const int high = hex_value(in[i + 1]);
-                const int low = hex_value(in[i + 2]);
+                const int high = qorlib::hex_digit_value(in[i + 1]);
+                const int low = qorlib::hex_digit_value(in[i + 2]);
                 if (high >= 0 && low >= 0) {
                     out += static_cast<char>((high << 4) | low);
                     i += 2;

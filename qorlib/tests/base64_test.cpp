@@ -5,22 +5,9 @@
 #include <string>
 
 #include "qorlib145.h"
+#include "text_result.h"
 
 namespace {
-
-struct TextDeleter {
-    void operator()(qor_text *t) const { qor_text_free(t); }
-};
-using Text = std::unique_ptr<qor_text, TextDeleter>;
-
-std::string str(qor_text *raw) {
-    Text t(raw);
-    if (!t) {
-        ADD_FAILURE() << "null text result";
-        return "<null>";
-    }
-    return std::string(t->data, t->length);
-}
 
 // Calls EncodeString64 the way callers do: a by-reference text made with qor_text_new.
 std::string encode(const std::string &bytes, int32_t line) {

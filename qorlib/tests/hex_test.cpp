@@ -7,22 +7,9 @@
 #include <string>
 
 #include "qorlib145.h"
+#include "text_result.h"
 
 namespace {
-
-struct TextDeleter {
-    void operator()(qor_text *t) const { qor_text_free(t); }
-};
-using Text = std::unique_ptr<qor_text, TextDeleter>;
-
-std::string str(qor_text *raw) {
-    Text t(raw);
-    if (!t) {
-        ADD_FAILURE() << "null text result";
-        return "<null>";
-    }
-    return std::string(t->data, t->length);
-}
 
 TEST(StringToHex, UpperCaseTwoDigitsPerByte) {
     struct Case {

@@ -8,13 +8,9 @@
 #include <vector>
 
 #include "qorlib145.h"
+#include "text_result.h"
 
 namespace {
-
-struct TextDeleter {
-    void operator()(qor_text *t) const { qor_text_free(t); }
-};
-using Text = std::unique_ptr<qor_text, TextDeleter>;
 
 std::string bytes(std::initializer_list<int> values) {
     std::string s;

@@ -4,24 +4,9 @@
 #include <string>
 
 #include "qorlib145.h"
+#include "text_result.h"
 
 namespace {
-
-struct TextDeleter {
-    void operator()(qor_text *t) const { qor_text_free(t); }
-};
-using Text = std::unique_ptr<qor_text, TextDeleter>;
-
-// The bytes of a result; fails the test on a null result.
-std::string str(qor_text *raw) {
-    Text t(raw);
-    if (!t) {
-        ADD_FAILURE() << "null text result";
-        return "<null>";
-    }
-    EXPECT_EQ(t->data[t->length], '\0') << "result not terminated";
-    return std::string(t->data, t->length);
-}
 
 TEST(StrRev, ReversesBytesAndLeavesArgumentAlone) {
     char sample[] = "The quick brown fox";

@@ -7,17 +7,9 @@
 #include <string>
 
 #include "qorlib145.h"
+#include "text_result.h"
 
 namespace {
-
-struct TextDeleter {
-    void operator()(qor_text *t) const { qor_text_free(t); }
-};
-using Text = std::unique_ptr<qor_text, TextDeleter>;
-
-std::string str(const Text &t) {
-    return std::string(t->data, t->length);
-}
 
 TEST(Texts, NewCopiesBytesAndTerminates) {
     Text t(qor_text_new("a\0b", 3));
