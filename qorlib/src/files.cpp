@@ -103,10 +103,11 @@ extern "C" QOR_API int16_t FileExists(const char *path) {
                                     : std::string_view(*native).substr(slash + 1);
         if (last.find_first_of("*?") == std::string_view::npos)
             return is_regular_file(*native) ? QOR_YES : QOR_NO;
-        std::string folder = slash == std::string::npos ? "." : native->substr(0, slash);
-        if (folder.empty())
-            folder = "/";
-        return any_regular_match(folder, last) ? QOR_YES : QOR_NO;
+        // The folder part: "." for a bare name, "/" for a name right under the root.
+        const std::string_view folder = slash == std::string::npos ? std::string_view(".")
+                                        : slash == 0               ? std::string_view("/")
+                                                     : std::string_view(*native).substr(0, slash);
+        return any_regular_match(std::string(folder), last) ? QOR_YES : QOR_NO;
     } catch (const std::bad_alloc &) {
         return QOR_NO;
     }
