@@ -29,11 +29,27 @@ qor_text *newText(const QString &value) {
 
 }  // namespace
 
+TextArg::TextArg(const char *latin1) {
+    const std::size_t n = latin1 ? std::strlen(latin1) : 0;
+    bytes_.resize(static_cast<qsizetype>(n) + 1);
+    if (n)
+        std::memcpy(bytes_.data(), latin1, n);
+    bytes_[static_cast<qsizetype>(n)] = '\0';
+}
+
+void TextArg::assign(QStringView text) {
+    bytes_.resize(text.size() + 1);
+    char *out = bytes_.data();
+    for (QChar c : text)
+        *out++ = c.unicode() < 256 ? static_cast<char>(c.unicode()) : '?';
+    *out = '\0';
+}
+
 void TextArg::copyBack() {
     if (!variable_)
         return;
     // Most calls leave the buffer alone; comparing first spares an allocation per call.
-    const QLatin1StringView buffer(bytes_.constData(), bytes_.size());
+    const QLatin1StringView buffer(bytes_.constData(), bytes_.size() - 1);
     if (*variable_ != buffer)
         *variable_ = buffer.toString();
 }

@@ -7,6 +7,8 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
+#include <QVarLengthArray>
 #include <cstddef>
 #include <cstdint>
 
@@ -21,26 +23,30 @@ namespace qorbind {
 // changes the variable. Literals and temporaries are not copied back.
 class TextArg {
   public:
-    TextArg(QString &variable) : bytes_(variable.toLatin1()), variable_(&variable) {}
-    TextArg(const QString &value) : bytes_(value.toLatin1()) {}
-    TextArg(QString &&value) : bytes_(value.toLatin1()) {}
-    TextArg(const char *latin1) : bytes_(latin1) {}
+    TextArg(QString &variable) : variable_(&variable) { assign(variable); }
+    TextArg(const QString &value) { assign(value); }
+    TextArg(QString &&value) { assign(value); }
+    TextArg(const char *latin1);
     TextArg(std::nullptr_t) : null_(true) {}
 
     // The pointer the library receives: nullptr for a null text.
     char *data() {
         if (null_)
             return nullptr;
-        return bytes_.isEmpty() ? empty_ : bytes_.data();
+        return bytes_.data();
     }
-    std::int64_t size() const { return bytes_.size(); }
+    // The number of bytes, without the terminating NUL.
+    std::int64_t size() const { return bytes_.size() - 1; }
     void copyBack();
 
   private:
-    QByteArray bytes_;
+    void assign(QStringView text);
+
+    // Short texts, the usual case, need no allocation. Always NUL-terminated, so an empty
+    // text is a pointer to a lone NUL, never a null pointer.
+    QVarLengthArray<char, 256> bytes_;
     QString *variable_ = nullptr;
     bool null_ = false;
-    char empty_[1] = {'\0'};  // an empty text is a pointer to a lone NUL, never null
 };
 
 // A text passed by reference: the library receives the address of a counted text made
