@@ -108,11 +108,11 @@ QOR_API qor_text *qor_text_new(const void *bytes, size_t length);
 QOR_API void qor_text_free(qor_text *text);
 
 enum {
-    QOR_VARIANT_EMPTY = 0,      /* no value */
-    QOR_VARIANT_INT32 = 1,      /* int32_value */
-    QOR_VARIANT_DOUBLE = 2,     /* double_value */
-    QOR_VARIANT_TEXT = 3,       /* text (may be NULL for a null text) */
-    QOR_VARIANT_TEXT_ARRAY = 4  /* count texts in items[0..count-1], indexed from lower_bound */
+    QOR_VARIANT_EMPTY = 0,     /* no value */
+    QOR_VARIANT_INT32 = 1,     /* int32_value */
+    QOR_VARIANT_DOUBLE = 2,    /* double_value */
+    QOR_VARIANT_TEXT = 3,      /* text (may be NULL for a null text) */
+    QOR_VARIANT_TEXT_ARRAY = 4 /* count texts in items[0..count-1], indexed from lower_bound */
 };
 
 typedef struct qor_variant {
@@ -125,8 +125,10 @@ typedef struct qor_variant {
     qor_text **items;
 } qor_variant;
 
-/* Releases everything a variant owns and leaves it empty (all fields zero).
- * NULL is ignored. */
+/* Releases everything a variant owns and leaves it empty (all fields zero): its text and
+ * every element with qor_text_free(), and the `items` array itself with the C library's
+ * free(), so a caller that builds an array variant allocates `items` with malloc() or
+ * calloc(). NULL is ignored. */
 QOR_API void qor_variant_clear(qor_variant *variant);
 
 /* ------------------------------------------------------------------------------------
