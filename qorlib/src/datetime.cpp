@@ -262,6 +262,15 @@ void append_year(std::string &out, std::int64_t year) {
 }
 
 // "+hh:mm" (with_colon) or "+hhmm"; seconds of an offset are dropped.
+// "hh:mm:ss", 24-hour clock.
+void append_clock(std::string &out, int hour, int minute, int second) {
+    append_number(out, hour, 2);
+    out += ':';
+    append_number(out, minute, 2);
+    out += ':';
+    append_number(out, second, 2);
+}
+
 void append_offset(std::string &out, long offset, bool with_colon) {
     out += offset < 0 ? '-' : '+';
     const long a = offset < 0 ? -offset : offset;
@@ -447,11 +456,7 @@ bool append_letter(std::string &out, char letter, const Moment &m, const std::st
             out += '-';
             append_number(out, m.day, 2);
             out += 'T';
-            append_number(out, m.hour, 2);
-            out += ':';
-            append_number(out, m.minute, 2);
-            out += ':';
-            append_number(out, m.second, 2);
+            append_clock(out, m.hour, m.minute, m.second);
             append_offset(out, m.zone.offset, true);
             break;
         case 'r':
@@ -463,11 +468,7 @@ bool append_letter(std::string &out, char letter, const Moment &m, const std::st
             out += ' ';
             append_year(out, m.year);
             out += ' ';
-            append_number(out, m.hour, 2);
-            out += ':';
-            append_number(out, m.minute, 2);
-            out += ':';
-            append_number(out, m.second, 2);
+            append_clock(out, m.hour, m.minute, m.second);
             out += ' ';
             append_offset(out, m.zone.offset, false);
             break;
@@ -484,11 +485,7 @@ bool append_letter(std::string &out, char letter, const Moment &m, const std::st
                 out += ' ';
             append_number(out, m.day);
             out += ' ';
-            append_number(out, m.hour, 2);
-            out += ':';
-            append_number(out, m.minute, 2);
-            out += ':';
-            append_number(out, m.second, 2);
+            append_clock(out, m.hour, m.minute, m.second);
             out += ' ';
             append_number(out, m.year);
             break;
