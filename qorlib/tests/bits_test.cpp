@@ -6,25 +6,16 @@
 #include <string>
 
 #include "qorlib145.h"
+#include "text_result.h"
 
 namespace {
 
-// Takes a text result, releases it and returns its bytes.
-std::string take(qor_text *text) {
-    EXPECT_NE(text, nullptr);
-    if (!text)
-        return {};
-    std::string bytes(text->data, text->length);
-    qor_text_free(text);
-    return bytes;
-}
-
 std::string pack(const char *number) {
-    return take(BitPack(number, 0));
+    return str(BitPack(number, 0));
 }
 
 std::string unpack(const std::string &packed) {
-    return take(BitUnPack(packed.c_str(), 0));
+    return str(BitUnPack(packed.c_str(), 0));
 }
 
 TEST(BitPack, PacksTwoCharactersToAByte) {
@@ -53,8 +44,8 @@ TEST(BitPack, PacksTwoCharactersToAByte) {
 }
 
 TEST(BitPack, OtherFlagsActLikeZero) {
-    EXPECT_EQ(take(BitPack("-12.5", 7)), pack("-12.5"));
-    EXPECT_EQ(take(BitUnPack("\xD2\x3B\x6F", -1)), "-12.5");
+    EXPECT_EQ(str(BitPack("-12.5", 7)), pack("-12.5"));
+    EXPECT_EQ(str(BitUnPack("\xD2\x3B\x6F", -1)), "-12.5");
 }
 
 TEST(BitUnPack, ReversesAndStopsAtPadOrInvalidCode) {
@@ -74,7 +65,7 @@ TEST(BitUnPack, ReversesAndStopsAtPadOrInvalidCode) {
     };
     for (const Case &c : cases)
         EXPECT_EQ(unpack(c.packed), c.number) << c.number;
-    EXPECT_EQ(take(BitUnPack(nullptr, 0)), "");
+    EXPECT_EQ(str(BitUnPack(nullptr, 0)), "");
 }
 
 TEST(BitUnPack, PlainTextStopsAtTheFirstInvalidNibble) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "qorlib145.h"
+#include "text_result.h"
 
 namespace {
 
@@ -43,21 +44,12 @@ class ZoneScope {
 };
 
 // Takes a text result, failing the test on a null one.
-std::string take(qor_text *text) {
-    EXPECT_NE(text, nullptr);
-    if (!text)
-        return "<null>";
-    std::string bytes(text->data, text->length);
-    qor_text_free(text);
-    return bytes;
-}
-
 std::string php(double date, const char *format) {
-    return take(PHPDate(date, format));
+    return str(PHPDate(date, format));
 }
 
 std::string vb(double date) {
-    return take(VBDate(date));
+    return str(VBDate(date));
 }
 
 std::vector<std::string> split(const std::string &text, char separator) {
@@ -398,7 +390,7 @@ TEST(DateToHex, BytesInLittleEndianOrder) {
         {std::numeric_limits<double>::denorm_min(), "0100000000000000"},
     };
     for (const Case &c : cases) {
-        EXPECT_EQ(take(DateToHex(c.date)), c.hex) << c.date;
+        EXPECT_EQ(str(DateToHex(c.date)), c.hex) << c.date;
         EXPECT_TRUE(same_bits(HexToDate(c.hex), c.date)) << c.hex;
     }
 }
@@ -425,7 +417,7 @@ TEST(HexToDate, RoundTripsEveryBitPattern) {
     std::mt19937_64 random(42);
     for (int i = 0; i < 20000; ++i) {
         const double d = std::bit_cast<double>(random());
-        const std::string hex = take(DateToHex(d));
+        const std::string hex = str(DateToHex(d));
         ASSERT_EQ(hex.size(), 16u);
         ASSERT_EQ(hex.find_first_not_of("0123456789ABCDEF"), std::string::npos) << hex;
         ASSERT_EQ(std::bit_cast<std::uint64_t>(HexToDate(hex.c_str())),

@@ -6,13 +6,9 @@
 #include <string>
 
 #include "qorlib145.h"
+#include "text_result.h"
 
 namespace {
-
-std::string take(qor_text *t) {
-    std::unique_ptr<qor_text, void (*)(qor_text *)> owned(t, qor_text_free);
-    return t ? std::string(t->data, t->length) : std::string("<null>");
-}
 
 // Expected numbers were produced with Python's ipaddress module.
 TEST(IPToLong, ReadsDottedAddresses) {
@@ -71,12 +67,12 @@ TEST(LongToIP, WritesWholeValuesOnly) {
         {-std::numeric_limits<double>::infinity(), ""},
     };
     for (const auto &row : rows)
-        EXPECT_EQ(take(LongToIP(row.value)), row.text) << row.value;
+        EXPECT_EQ(str(LongToIP(row.value)), row.text) << row.value;
 }
 
 TEST(LongToIP, RoundTripsWithIPToLong) {
     for (double v = 0; v <= 4294967295.0; v += 16777259.0)  // a prime stride over the range
-        EXPECT_EQ(IPToLong(take(LongToIP(v)).c_str()), v);
+        EXPECT_EQ(IPToLong(str(LongToIP(v)).c_str()), v);
 }
 
 // Expected answers were produced with Python's ipaddress (IPv4Network, strict=False).

@@ -5,13 +5,9 @@
 #include <string>
 
 #include "qorlib145.h"
+#include "text_result.h"
 
 namespace {
-
-std::string take(qor_text *t) {
-    std::unique_ptr<qor_text, void (*)(qor_text *)> owned(t, qor_text_free);
-    return t ? std::string(t->data, t->length) : std::string("<null>");
-}
 
 // Expected texts were produced with Python's decimal module: Decimal(repr(x)) quantized
 // with ROUND_HALF_UP (half away from zero) and formatted with ",f".
@@ -52,18 +48,18 @@ TEST(Comma, RoundsTheShortestDecimalForm) {
         {123456.7, -4, "123,457"},
     };
     for (const auto &row : rows)
-        EXPECT_EQ(take(Comma(row.value, row.decimals)), row.text)
+        EXPECT_EQ(str(Comma(row.value, row.decimals)), row.text)
             << row.value << " with " << row.decimals;
 }
 
 TEST(Comma, LargestDoubleAndSpecialValues) {
-    const std::string max = take(Comma(std::numeric_limits<double>::max(), 0));
+    const std::string max = str(Comma(std::numeric_limits<double>::max(), 0));
     EXPECT_EQ(max.size(), 411u);
     EXPECT_EQ(max.substr(0, 24), "179,769,313,486,231,570,");
     EXPECT_EQ(max.substr(max.size() - 8), ",000,000");
-    EXPECT_EQ(take(Comma(std::numeric_limits<double>::quiet_NaN(), 2)), "NaN");
-    EXPECT_EQ(take(Comma(std::numeric_limits<double>::infinity(), 2)), "Infinity");
-    EXPECT_EQ(take(Comma(-std::numeric_limits<double>::infinity(), 2)), "-Infinity");
+    EXPECT_EQ(str(Comma(std::numeric_limits<double>::quiet_NaN(), 2)), "NaN");
+    EXPECT_EQ(str(Comma(std::numeric_limits<double>::infinity(), 2)), "Infinity");
+    EXPECT_EQ(str(Comma(-std::numeric_limits<double>::infinity(), 2)), "-Infinity");
 }
 
 TEST(CommaStr, GroupsAndRoundsNumberTexts) {
@@ -107,9 +103,9 @@ TEST(CommaStr, GroupsAndRoundsNumberTexts) {
         {" 0x10 ", 2, " 0x10 "},
     };
     for (const auto &row : rows)
-        EXPECT_EQ(take(CommaStr(row.number, row.decimals)), row.text)
+        EXPECT_EQ(str(CommaStr(row.number, row.decimals)), row.text)
             << '"' << row.number << "\" with " << row.decimals;
-    EXPECT_EQ(take(CommaStr(nullptr, 2)), "");
+    EXPECT_EQ(str(CommaStr(nullptr, 2)), "");
 }
 
 TEST(NumOrd, EnglishSuffixes) {
@@ -126,7 +122,7 @@ TEST(NumOrd, EnglishSuffixes) {
         {-32762, "nd"}, {-32763, "rd"}, {-32711, "th"}, {-32701, "st"}, {22222, "nd"},
     };
     for (const auto &row : rows)
-        EXPECT_EQ(take(NumOrd(row.value)), row.suffix) << row.value;
+        EXPECT_EQ(str(NumOrd(row.value)), row.suffix) << row.value;
 }
 
 }  // namespace

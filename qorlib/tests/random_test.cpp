@@ -7,13 +7,9 @@
 #include <string>
 
 #include "qorlib145.h"
+#include "text_result.h"
 
 namespace {
-
-std::string take(qor_text *t) {
-    std::unique_ptr<qor_text, void (*)(qor_text *)> owned(t, qor_text_free);
-    return t ? std::string(t->data, t->length) : std::string("<null>");
-}
 
 std::string range(int from, int to) {
     std::string s;
@@ -47,7 +43,7 @@ TEST(RandomStr, EachModeDrawsFromItsWholeSetOnly) {
     for (const auto &row : rows) {
         std::set<char> seen;
         for (int draw = 0; draw < 200; ++draw) {
-            const std::string text = take(RandomStr(50, row.mode));
+            const std::string text = str(RandomStr(50, row.mode));
             ASSERT_EQ(text.size(), 50u) << "mode " << row.mode;
             for (char c : text) {
                 ASSERT_NE(row.set.find(c), std::string::npos)
@@ -84,7 +80,7 @@ TEST(Randomise, SameSeedSameTexts) {
     auto draw = [] {
         std::string all;
         for (int mode : {0, 1, 2, 3, 4, 5, 6, 8})
-            all += take(RandomStr(64, mode));
+            all += str(RandomStr(64, mode));
         return all;
     };
     Randomise(7);
@@ -129,7 +125,7 @@ std::size_t packbits_size(const std::string &text) {
 TEST(RandomStr, RunModeCompresses) {
     Randomise(99);
     for (int draw = 0; draw < 100; ++draw) {
-        const std::string text = take(RandomStr(1000, 8));
+        const std::string text = str(RandomStr(1000, 8));
         ASSERT_EQ(text.size(), 1000u);
         std::size_t longest = 0, runs = 0;
         for (std::size_t i = 0; i < text.size();) {

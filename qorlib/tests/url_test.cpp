@@ -4,17 +4,9 @@
 #include <string>
 
 #include "qorlib145.h"
+#include "text_result.h"
 
 namespace {
-
-std::string take(qor_text *text) {
-    EXPECT_NE(text, nullptr);
-    if (!text)
-        return {};
-    std::string bytes(text->data, text->length);
-    qor_text_free(text);
-    return bytes;
-}
 
 // Expectations written from the form encoding of a common scripting runtime, which keeps
 // letters, digits, "-", "_", "." and "~", turns a blank into "+" and the rest into %XX.
@@ -36,7 +28,7 @@ TEST(URLEncode, FormEncoding) {
         {nullptr, ""},
     };
     for (const Case &c : cases)
-        EXPECT_EQ(take(URLEncode(c.text)), c.encoded) << (c.text ? c.text : "(null)");
+        EXPECT_EQ(str(URLEncode(c.text)), c.encoded) << (c.text ? c.text : "(null)");
 }
 
 TEST(URLDecode, ReversesFormEncodingAndKeepsStrayPercents) {
@@ -63,7 +55,7 @@ TEST(URLDecode, ReversesFormEncodingAndKeepsStrayPercents) {
         {nullptr, ""},
     };
     for (const Case &c : cases)
-        EXPECT_EQ(take(URLDecode(c.text)), c.decoded) << (c.text ? c.text : "(null)");
+        EXPECT_EQ(str(URLDecode(c.text)), c.decoded) << (c.text ? c.text : "(null)");
 }
 
 TEST(URLEncode, RoundTripsRandomTexts) {
@@ -74,12 +66,12 @@ TEST(URLEncode, RoundTripsRandomTexts) {
         std::string text;
         for (int n = length(random); n > 0; --n)
             text += static_cast<char>(byte(random));
-        const std::string encoded = take(URLEncode(text.c_str()));
+        const std::string encoded = str(URLEncode(text.c_str()));
         ASSERT_EQ(encoded.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
                                             "0123456789-_.~+%"),
                   std::string::npos)
             << encoded;
-        ASSERT_EQ(take(URLDecode(encoded.c_str())), text);
+        ASSERT_EQ(str(URLDecode(encoded.c_str())), text);
     }
 }
 
