@@ -19,6 +19,8 @@ PACKAGES=(
     xvfb xauth xdotool imagemagick x11-utils
     fonts-liberation fonts-dejavu-core tzdata
     clang libclang-rt-14-dev
+    # reference codecs for the library benchmarks only; the library never links it
+    libssl-dev
 )
 
 install_packages() {
