@@ -50,14 +50,22 @@ void Library::load() {
         if (attempt(QFileInfo(explicitPath_).absoluteFilePath()))
             return;
     } else {
-        const QString name = platform::libraryFileName();
+        const QStringList names = platform::libraryFileNames();
+        auto attemptIn = [&](const QString &dir) {
+            for (const QString &name : names)
+                if (QFileInfo::exists(QDir(dir).filePath(name)) &&
+                    attempt(QDir(dir).filePath(name)))
+                    return true;
+            return false;
+        };
         for (const QString &dir : platform::directoriesBeforeSystem())
-            if (QFileInfo::exists(QDir(dir).filePath(name)) && attempt(QDir(dir).filePath(name)))
+            if (attemptIn(dir))
                 return;
-        if (attempt(name))
-            return;
+        for (const QString &name : names)
+            if (attempt(name))
+                return;
         for (const QString &dir : platform::directoriesAfterSystem())
-            if (QFileInfo::exists(QDir(dir).filePath(name)) && attempt(QDir(dir).filePath(name)))
+            if (attemptIn(dir))
                 return;
     }
     if (foundButBroken)

@@ -10,9 +10,14 @@ namespace qorbind::platform {
 // The library's file name on this platform ("libqorlib145.so").
 QString libraryFileName();
 
+// The names to try in each place, in order: the file name above, then the versioned name
+// that a runtime-only installation (without the development link) provides.
+QStringList libraryFileNames();
+
 // Directories to look in, in order, before and after the loader's own search: the
-// directory of the running program and the current directory come first; the entries
-// of PATH come after the system directories.
+// directory of the running program, the current directory and the library folder of the
+// installation the program belongs to come first; the entries of PATH come after the
+// system directories.
 QStringList directoriesBeforeSystem();
 QStringList directoriesAfterSystem();
 

@@ -13,6 +13,11 @@ QString libraryFileName() {
     return QStringLiteral("libqorlib145.so");
 }
 
+QStringList libraryFileNames() {
+    // The binding speaks the library's first ABI, so only that SONAME is acceptable.
+    return {libraryFileName(), QStringLiteral("libqorlib145.so.1")};
+}
+
 static QString programDirectory() {
     char buffer[4096];
     ssize_t n = readlink("/proc/self/exe", buffer, sizeof(buffer) - 1);
@@ -28,6 +33,11 @@ QStringList directoriesBeforeSystem() {
     if (!program.isEmpty())
         dirs << program;
     dirs << QDir::currentPath();
+    // An installed program finds the library installed with it, from any prefix: after the
+    // current folder, so that a library being worked on there still wins, and before the
+    // system, which may hold another copy.
+    if (!program.isEmpty())
+        dirs << QDir::cleanPath(QDir(program).filePath(QStringLiteral(QORBIND_INSTALLED_LIBDIR)));
     return dirs;
 }
 

@@ -200,31 +200,41 @@ QString probe(const QString &programDir, const QString &workDir, const QString &
     return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
 }
 
-TEST(SearchOrder, ProgramFolderThenCurrentFolderThenSystemThenPath) {
+TEST(SearchOrder, ProgramFolderThenCurrentFolderThenInstalledFolderThenSystemThenPath) {
     QTemporaryDir root;
     ASSERT_TRUE(root.isValid());
+    // The program sits in an installation of its own, as `cmake --install` lays it out.
     QDir base(root.path());
-    for (const char *name : {"program", "work", "path1", "path2"})
-        base.mkdir(name);
-    const QString program = base.filePath(QStringLiteral("program"));
+    for (const char *name : {"prefix/bin", "work", "path1", "path2"})
+        base.mkpath(QString::fromLatin1(name));
+    const QString program = base.filePath(QStringLiteral("prefix/bin"));
+    const QString installed =
+        QDir::cleanPath(QDir(program).filePath(QStringLiteral(INSTALLED_LIBDIR)));
+    ASSERT_TRUE(base.mkpath(installed));
     const QString work = base.filePath(QStringLiteral("work"));
     const QString path1 = base.filePath(QStringLiteral("path1"));
     const QString path2 = base.filePath(QStringLiteral("path2"));
     const QString path = path1 + u':' + path2;
     const QString lib = QStringLiteral("libqorlib145.so");
-    auto place = [&](const QString &dir) {
-        ASSERT_TRUE(QFile::copy(QStringLiteral(QORLIB_PATH), QDir(dir).filePath(lib)));
+    const QString soname = QStringLiteral("libqorlib145.so.1");
+    auto place = [&](const QString &dir, const QString &name) {
+        ASSERT_TRUE(QFile::copy(QStringLiteral(QORLIB_PATH), QDir(dir).filePath(name)));
     };
 
     EXPECT_EQ(probe(program, work, path),
               QStringLiteral("error 53 File not found: libqorlib145.so"));
-    place(path2);
+    place(path2, soname);
+    EXPECT_EQ(probe(program, work, path), QDir(path2).filePath(soname));
+    place(path2, lib);
     EXPECT_EQ(probe(program, work, path), QDir(path2).filePath(lib));
-    place(path1);
+    place(path1, lib);
     EXPECT_EQ(probe(program, work, path), QDir(path1).filePath(lib));
-    place(work);
+    // A runtime-only installation has the versioned name alone.
+    place(installed, soname);
+    EXPECT_EQ(probe(program, work, path), QDir(installed).filePath(soname));
+    place(work, lib);
     EXPECT_EQ(probe(program, work, path), QDir(work).filePath(lib));
-    place(program);
+    place(program, lib);
     EXPECT_EQ(probe(program, work, path), QDir(program).filePath(lib));
 }
 
