@@ -21,6 +21,8 @@ PACKAGES=(
     clang libclang-rt-14-dev
     # reference codecs for the library benchmarks only; the library never links it
     libssl-dev
+    # the checks of the installed files, desktop entry and man pages
+    file desktop-file-utils appstream man-db
 )
 
 install_packages() {

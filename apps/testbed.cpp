@@ -7,6 +7,8 @@
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zentrak DLL Testbed"));
+    // Lets the desktop match the window with its desktop entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(TESTBED_APP_ID));
     rig::Form1 form;
     form.Form_Load();
     form.show();

@@ -1,5 +1,6 @@
 // Draws the rig's window icon (icon.png) and its About picture (about.jpg, 350 x 129) into
-// the folder given as the only argument. Run it with QT_QPA_PLATFORM=offscreen.
+// the folder given as the only argument, or with --icon the icon alone at any size. Run it
+// with QT_QPA_PLATFORM=offscreen.
 #include <QDir>
 #include <QFont>
 #include <QGuiApplication>
@@ -89,8 +90,17 @@ QImage about() {
 
 int main(int argc, char **argv) {
     QGuiApplication app(argc, argv);
+    // "--icon SIZE FILE" draws the icon alone at another size, for the desktop's icon theme.
+    if (argc == 4 && qstrcmp(argv[1], "--icon") == 0) {
+        const int size = QByteArray(argv[2]).toInt();
+        if (size < 16 || size > 1024) {
+            std::fprintf(stderr, "%s: an icon size is 16 to 1024 pixels\n", argv[0]);
+            return 64;
+        }
+        return icon(size).save(QString::fromLocal8Bit(argv[3]), "PNG") ? 0 : 1;
+    }
     if (argc != 2) {
-        std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+        std::fprintf(stderr, "usage: %s FOLDER | --icon SIZE FILE\n", argv[0]);
         return 64;
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));
