@@ -4,9 +4,12 @@
 #   ./testbed.sh run    install what is missing, build, start the rig
 #                       (the window when a display is available, else the headless report)
 #   ./testbed.sh test   install what is missing, build, run every test
+#   ./testbed.sh package  install what is missing, build the Debian packages into
+#                       build-deb/packages/
 #
-# Both are safe to run again: packages already present are not reinstalled and the build
-# is incremental. BUILD_DIR overrides the build folder (default: build).
+# All are safe to run again: packages already present are not reinstalled and the build
+# is incremental. BUILD_DIR overrides the build folder (default: build), PACKAGE_BUILD_DIR
+# that of the packages (default: build-deb).
 set -euo pipefail
 
 cd "$(dirname "$0")"
@@ -21,8 +24,8 @@ PACKAGES=(
     clang libclang-rt-14-dev
     # reference codecs for the library benchmarks only; the library never links it
     libssl-dev
-    # the checks of the installed files, desktop entry and man pages
-    file desktop-file-utils appstream man-db
+    # the Debian packages, and the checks of the installed files, desktop entry and man pages
+    dpkg-dev file desktop-file-utils appstream man-db
 )
 
 install_packages() {
@@ -45,6 +48,19 @@ build() {
     cmake --build "$BUILD_DIR"
 }
 
+# Debian packages: a Release build for /usr with Debian's hardening flags, then CPack.
+package() {
+    local dir=${PACKAGE_BUILD_DIR:-build-deb}
+    flags() { DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get "$1"; }
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+        -DTESTBED_BUILD_TESTS=OFF -DTESTBED_BUILD_BENCHMARKS=OFF \
+        -DCMAKE_C_FLAGS="$(flags CPPFLAGS) $(flags CFLAGS)" \
+        -DCMAKE_CXX_FLAGS="$(flags CPPFLAGS) $(flags CXXFLAGS)" \
+        -DCMAKE_EXE_LINKER_FLAGS="$(flags LDFLAGS)" -DCMAKE_SHARED_LINKER_FLAGS="$(flags LDFLAGS)"
+    cmake --build "$dir"
+    (cd "$dir" && cpack -G DEB)
+}
+
 case "${1:-}" in
     run)
         install_packages
@@ -61,8 +77,12 @@ case "${1:-}" in
         build
         ctest --test-dir "$BUILD_DIR" --output-on-failure --timeout 600
         ;;
+    package)
+        install_packages
+        package
+        ;;
     *)
-        echo "usage: $0 run|test" >&2
+        echo "usage: $0 run|test|package" >&2
         exit 64
         ;;
 esac
