@@ -1,6 +1,6 @@
 // Draws the rig's window icon (icon.png) and its About picture (about.jpg, 350 x 129) into
-// the folder given as the only argument, or with --icon the icon alone at any size. Run it
-// with QT_QPA_PLATFORM=offscreen.
+// the folder given as the only argument (run it with QT_QPA_PLATFORM=offscreen), or with
+// --icon the icon alone at any size.
 #include <QDir>
 #include <QFont>
 #include <QGuiApplication>
@@ -89,8 +89,8 @@ QImage about() {
 }  // namespace
 
 int main(int argc, char **argv) {
-    QGuiApplication app(argc, argv);
     // "--icon SIZE FILE" draws the icon alone at another size, for the desktop's icon theme.
+    // It draws no text, so it needs no application object and no display: it runs in builds.
     if (argc == 4 && qstrcmp(argv[1], "--icon") == 0) {
         const int size = QByteArray(argv[2]).toInt();
         if (size < 16 || size > 1024) {
@@ -99,6 +99,7 @@ int main(int argc, char **argv) {
         }
         return icon(size).save(QString::fromLocal8Bit(argv[3]), "PNG") ? 0 : 1;
     }
+    QGuiApplication app(argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s FOLDER | --icon SIZE FILE\n", argv[0]);
         return 64;
