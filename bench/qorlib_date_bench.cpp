@@ -79,13 +79,15 @@ void Reference(benchmark::State &state, const Format &format, const char *zone) 
     }
 }
 
-// Prints the table as usual, then library time / reference time of every pair.
+// Prints the table as usual, then library CPU time / reference CPU time of every pair.
 class RatioReporter : public benchmark::ConsoleReporter {
   public:
     void ReportRuns(const std::vector<Run> &runs) override {
         ConsoleReporter::ReportRuns(runs);
+        // With --benchmark_repetitions the medians stand for their runs.
         for (const Run &run : runs)
-            times_[run.benchmark_name()] = run.GetAdjustedCPUTime();
+            if (run.aggregate_name.empty() || run.aggregate_name == "median")
+                times_[run.run_name.str()] = run.GetAdjustedCPUTime();
     }
     void Finalize() override {
         ConsoleReporter::Finalize();
