@@ -21,6 +21,8 @@ PACKAGES=(
     clang libclang-rt-14-dev
     # reference codecs for the library benchmarks only; the library never links it
     libssl-dev
+    # PHP's own date() as the reference of a date test
+    php-cli python3
 )
 
 install_packages() {
