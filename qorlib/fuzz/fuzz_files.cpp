@@ -3,8 +3,6 @@
 // wildcard match over the folder's names and the file read whole. Folders, devices,
 // FIFOs, broken links, unmapped drives and files over 64 MiB give no and an empty text;
 // every flags value reads as 0; the argument is left as it was.
-#include <dirent.h>
-
 #include <cstdint>
 #include <fstream>
 #include <optional>
@@ -24,20 +22,10 @@ bool expected_exists(const std::optional<std::string> &native) {
     if (last.find_first_of("*?") == std::string::npos)
         return fuzz::regular_size(*native).has_value();
     // A wildcard in the last part: any regular file of the folder whose name matches.
-    const std::string folder = native->substr(0, slash);
-    DIR *dir = opendir(folder.c_str());
-    if (!dir)
-        return false;
-    bool found = false;
-    while (const dirent *entry = readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (fuzz::wildcard(last, name) && fuzz::regular_size(folder + "/" + name)) {
-            found = true;
-            break;
-        }
-    }
-    closedir(dir);
-    return found;
+    for (const std::string &name : fuzz::regular_files(native->substr(0, slash)))
+        if (fuzz::wildcard(last, name))
+            return true;
+    return false;
 }
 
 std::string expected_content(const std::optional<std::string> &native) {

@@ -4,8 +4,6 @@
 // ("*", "?", letter case ignored, blanks around patterns dropped), sorted without regard
 // to case and then by bytes, in an array from 0; else an empty variant. The result's old
 // content is overwritten unread; GetArrayDimensions and qor_variant_clear agree.
-#include <dirent.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -37,18 +35,12 @@ std::vector<std::string> expected_names(const std::optional<std::string> &folder
                                         const std::string &list) {
     std::vector<std::string> names;
     const std::vector<std::string> patterns = patterns_of(list);
-    DIR *dir = folder && !patterns.empty() ? opendir(folder->c_str()) : nullptr;
-    if (!dir)
+    if (!folder || patterns.empty())
         return names;
-    while (const dirent *entry = readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (!fuzz::regular_size(*folder + "/" + name))
-            continue;
+    for (const std::string &name : fuzz::regular_files(*folder))
         if (std::any_of(patterns.begin(), patterns.end(),
                         [&](const std::string &p) { return fuzz::wildcard(p, name); }))
             names.push_back(name);
-    }
-    closedir(dir);
     std::sort(names.begin(), names.end(), [](const std::string &a, const std::string &b) {
         const std::string fa = fuzz::folded(a), fb = fuzz::folded(b);
         return fa != fb ? fa < fb : a < b;

@@ -4,6 +4,7 @@
 // a target never touches anything else but the two devices linked in on purpose.
 #pragma once
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -161,6 +162,19 @@ inline std::optional<off_t> regular_size(const std::string &path) {
     if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
         return std::nullopt;
     return st.st_size;
+}
+
+// The names of the regular files (links followed) directly in `folder`; none when it cannot
+// be read.
+inline std::vector<std::string> regular_files(const std::string &folder) {
+    std::vector<std::string> names;
+    if (DIR *dir = opendir(folder.c_str())) {
+        while (const dirent *entry = readdir(dir))
+            if (regular_size(folder + "/" + entry->d_name))
+                names.emplace_back(entry->d_name);
+        closedir(dir);
+    }
+    return names;
 }
 
 // "*" any run of bytes, "?" one byte, letters without regard to case: whether each

@@ -425,6 +425,17 @@ void put_clock(Writer &out, const Moment &m) {
     out.put2(m.second);
 }
 
+// "yyyy-mm-dd", `between`, "hh:mm:ss".
+void put_date_and_clock(Writer &out, const Moment &m, char between) {
+    put_year(out, m.year);
+    out.put('-');
+    out.put2(m.month);
+    out.put('-');
+    out.put2(m.day);
+    out.put(between);
+    put_clock(out, m);
+}
+
 // "+hh:mm" (with_colon) or "+hhmm"; seconds of an offset are dropped.
 void put_offset(Writer &out, long offset, bool with_colon) {
     out.put(offset < 0 ? '-' : '+');
@@ -617,13 +628,7 @@ bool put_letter(Writer &out, char letter, const Moment &m, std::string_view zone
             break;
         // Whole dates
         case 'c':
-            put_year(out, m.year);
-            out.put('-');
-            out.put2(m.month);
-            out.put('-');
-            out.put2(m.day);
-            out.put('T');
-            put_clock(out, m);
+            put_date_and_clock(out, m, 'T');
             put_offset(out, m.zone.offset, true);
             break;
         case 'r':
@@ -744,13 +749,7 @@ extern "C" QOR_API qor_text *VBDate(double date) {
     const Moment m = wall_fields(*ms);
     Writer out;
     out.reserve(kRoomPerLetter);
-    put_year(out, m.year);
-    out.put('-');
-    out.put2(m.month);
-    out.put('-');
-    out.put2(m.day);
-    out.put(' ');
-    put_clock(out, m);
+    put_date_and_clock(out, m, ' ');
     return qorlib::make_text(out.view());
 }
 
