@@ -26,6 +26,8 @@ PACKAGES=(
     libssl-dev
     # the Debian packages, and the checks of the installed files, desktop entry and man pages
     dpkg-dev file desktop-file-utils appstream man-db
+    # PHP's own date() as the reference of a date test
+    php-cli python3
 )
 
 install_packages() {

@@ -422,7 +422,8 @@ QOR_API qor_text *RandomStr(int32_t length, int32_t mode);
  * 1970 and after 2038 work like any other: the library uses 64-bit time. */
 
 /* `date` formatted with the letters of PHP's date(), as PHP 8 writes them for a whole
- * second, in the local time zone of the process (TZ included, read afresh on every call):
+ * second, in the local time zone of the process (TZ included, read afresh on every call;
+ * with TZ unset, a change of the system's zone shows within a second):
  *   day     d (01-31)  D (Mon)  j (1-31)  l (Monday)  N (1 = Monday .. 7)  S (st nd rd th)
  *           w (0 = Sunday .. 6)  z (day of the year from 0)
  *   week    W (ISO 8601 week, 01-53)      o (ISO 8601 week-numbering year)

@@ -7,18 +7,22 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
+#include <atomic>
 #include <bit>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <new>
+#include <iterator>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "internal.h"
 
@@ -118,6 +122,12 @@ int days_in_month(std::int64_t y, int m) {
     return m == 2 && is_leap(y) ? 29 : kDays[m - 1];
 }
 
+// 0 for January 1st.
+int day_of_year(const Civil &c) {
+    static constexpr int kDaysBefore[] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
+    return kDaysBefore[c.month - 1] + c.day - 1 + (c.month > 2 && is_leap(c.year) ? 1 : 0);
+}
+
 // 0 = Sunday .. 6 = Saturday, for days since 1970-01-01 (a Thursday).
 int weekday(std::int64_t days) {
     return static_cast<int>(floor_mod(days + 4, 7));
@@ -130,7 +140,10 @@ int iso_weeks_in_year(std::int64_t y) {
     return (jan1 == 4 || (jan1 == 3 && is_leap(y))) ? 53 : 52;
 }
 
-// ---- The local time zone ------------------------------------------------------------
+// ---- The local time zone: the one part that asks the system ----------------------------
+//
+// Everything else works on Unix seconds and two functions: use_current_zone() before a
+// call's lookups (it also gives the zone's name), and zone_at() for each lookup.
 
 struct ZoneState {
     long offset = 0;  // seconds east of UTC
@@ -138,46 +151,14 @@ struct ZoneState {
     std::string abbreviation = "UTC";
 };
 
-ZoneState zone_at(std::int64_t unix_seconds) {
-    ZoneState state;
-    const time_t t = static_cast<time_t>(unix_seconds);
-    struct tm parts {};
-    if (!localtime_r(&t, &parts))
-        return state;
-    state.offset = parts.tm_gmtoff;
-    state.dst = parts.tm_isdst > 0;
-    if (parts.tm_zone && parts.tm_zone[0])
-        state.abbreviation = parts.tm_zone;
-    else
-        state.abbreviation.clear();
-    return state;
-}
-
-// The instant (Unix seconds) a local wall-clock reading stands for. A reading the clocks
-// skip (spring forward) is read with the offset in force before the change, so it shows
-// the hour after; an ambiguous reading is resolved the way PHP resolves it: the wall
-// clock is first looked up as if it were UTC and the offset found there is kept unless
-// the reading then falls on the other side of the change.
-std::int64_t instant_of_wall(std::int64_t wall) {
-    const long current = zone_at(wall).offset;
-    const long after = zone_at(wall - current).offset;
-    if (current == after)
-        return wall - current;
-    if (after < current)
-        return wall - after;
-    // The clocks went back between the two lookups: keep the first offset if the reading
-    // with the second one would fall before that change.
-    return zone_at(wall - after).offset != after ? wall - current : wall - after;
-}
-
-// The zone's name: TZ without its leading ":", else what the system names as its zone,
-// else "UTC".
-std::string zone_name() {
+// The zone's name from the TZ value `tz` (null when unset): TZ without its leading ":",
+// else what the system names as its zone, else "UTC".
+std::string zone_name(const char *tz) {
     auto after_zoneinfo = [](std::string path) {
         const auto at = path.find("zoneinfo/");
         return at == std::string::npos ? path : path.substr(at + 9);
     };
-    if (const char *tz = std::getenv("TZ")) {
+    if (tz) {
         std::string name = tz;
         if (!name.empty() && name.front() == ':')
             name.erase(0, 1);
@@ -201,6 +182,104 @@ std::string zone_name() {
             return after_zoneinfo(target);
     }
     return "UTC";
+}
+
+std::int64_t monotonic_seconds() {
+    struct timespec now {};
+#ifdef CLOCK_MONOTONIC_COARSE
+    clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+#else
+    clock_gettime(CLOCK_MONOTONIC, &now);
+#endif
+    return now.tv_sec;
+}
+
+// The C library loads a zone in tzset(). With TZ set that is cheap while TZ stays the same
+// (it compares TZ with the value it loaded), so it is called on every call. With TZ unset it
+// checks /etc/localtime each time, which costs more than all the formatting, so it is
+// called only when the zone loaded last came from TZ, and else at most once a second: a
+// change of the system's zone shows within a second. (So may a zone that other code loaded
+// for a TZ value it has removed again without calling tzset().)
+struct SystemZone {
+    std::mutex mutex;
+    std::atomic<bool> loaded{false};  // the last tzset() here ran with TZ unset ...
+    std::int64_t loaded_at = 0;       // ... at this monotonic second
+    std::optional<std::string> name;  // read when first asked for
+};
+
+SystemZone &system_zone() {
+    static SystemZone *const zone = new SystemZone;  // never destroyed: usable during exit
+    return *zone;
+}
+
+// Makes the following zone_at() calls read the zone in force now; stores the zone's name
+// in *name when `name` is not null.
+void use_current_zone(std::string *name) {
+    SystemZone &system = system_zone();
+    if (const char *tz = std::getenv("TZ")) {
+        if (system.loaded.load(std::memory_order_relaxed))
+            system.loaded.store(false, std::memory_order_relaxed);
+        tzset();
+        if (name)
+            *name = zone_name(tz);
+        return;
+    }
+    const std::lock_guard<std::mutex> lock(system.mutex);
+    const std::int64_t now = monotonic_seconds();
+    if (!system.loaded.load(std::memory_order_relaxed) || now != system.loaded_at) {
+        system.name.reset();
+        tzset();
+        system.loaded_at = now;
+        system.loaded.store(true, std::memory_order_relaxed);
+    }
+    if (name) {
+        if (!system.name)
+            system.name = zone_name(nullptr);
+        *name = *system.name;
+    }
+}
+
+ZoneState zone_at(std::int64_t unix_seconds) {
+    ZoneState state;
+    const time_t t = static_cast<time_t>(unix_seconds);
+    struct tm parts {};
+    if (!localtime_r(&t, &parts))
+        return state;
+    state.offset = parts.tm_gmtoff;
+    state.dst = parts.tm_isdst > 0;
+    if (parts.tm_zone && parts.tm_zone[0])
+        state.abbreviation = parts.tm_zone;
+    else
+        state.abbreviation.clear();
+    return state;
+}
+
+// ---- From the wall clock to the instant -------------------------------------------------
+
+struct Instant {
+    std::int64_t unix;  // seconds since 1970-01-01 UTC
+    ZoneState zone;     // the zone at that instant
+};
+
+// The instant a local wall-clock reading (in seconds, read as if UTC) stands for. A reading
+// the clocks skip (spring forward) is read with the offset in force before the change, so
+// it shows the hour after; an ambiguous reading is resolved the way PHP resolves it: the
+// wall clock is first looked up as if it were UTC and the offset found there is kept unless
+// the reading then falls on the other side of the change. Each lookup made on the way is
+// kept, so the usual case takes two.
+Instant instant_of_wall(std::int64_t wall) {
+    const long current = zone_at(wall).offset;
+    ZoneState after = zone_at(wall - current);
+    if (current == after.offset)
+        return {wall - current, std::move(after)};
+    if (after.offset < current)
+        return {wall - after.offset, zone_at(wall - after.offset)};
+    // The clocks went back between the two lookups: keep the first offset if the reading
+    // with the second one would fall before that change.
+    ZoneState third = zone_at(wall - after.offset);
+    if (third.offset != after.offset)
+        return {wall - current, std::move(after)};
+    return {wall - after.offset, std::move(third)};
 }
 
 // ---- A moment, broken down ------------------------------------------------------------
@@ -228,7 +307,7 @@ Moment wall_fields(std::int64_t ms) {
     m.second = static_cast<int>(in_day / 1000 % 60);
     m.ms = static_cast<int>(in_day % 1000);
     m.wday = weekday(day);
-    m.yday = static_cast<int>(day - days_from_civil(c.year, 1, 1));
+    m.yday = day_of_year(c);
     return m;
 }
 
@@ -236,51 +315,138 @@ Moment wall_fields(std::int64_t ms) {
 // fields of that instant (the same as the wall clock except in a skipped hour).
 Moment local_moment(std::int64_t ms) {
     const std::int64_t wall = floor_div(ms, 1000) - kUnixEpochDay * kSecondsPerDay;
-    const std::int64_t unix = instant_of_wall(wall);
-    const ZoneState zone = zone_at(unix);
-    const std::int64_t local = unix + zone.offset;
+    Instant instant = instant_of_wall(wall);
+    const std::int64_t local = instant.unix + instant.zone.offset;
     Moment m = wall_fields((local + kUnixEpochDay * kSecondsPerDay) * 1000 + floor_mod(ms, 1000));
-    m.unix = unix;
-    m.zone = zone;
+    m.unix = instant.unix;
+    m.zone = std::move(instant.zone);
     return m;
 }
 
+// ---- Writing a result -----------------------------------------------------------------
+
+// "00" .. "99", for writing two digits at a time.
+constexpr auto kDigitPairs = [] {
+    std::array<char, 200> pairs{};
+    for (int i = 0; i < 100; ++i) {
+        pairs[2 * i] = static_cast<char>('0' + i / 10);
+        pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+}();
+
+// Builds a text on the stack and moves to the heap only for long ones, so that a date costs
+// a single allocation: its result. Callers make room with reserve() before writing.
+class Writer {
+  public:
+    Writer() = default;
+    Writer(const Writer &) = delete;
+    Writer &operator=(const Writer &) = delete;
+
+    void reserve(std::size_t n) {
+        if (static_cast<std::size_t>(end_ - pos_) < n)
+            grow(n);
+    }
+    void put(char c) { *pos_++ = c; }
+    void put(std::string_view s) {
+        std::memcpy(pos_, s.data(), s.size());
+        pos_ += s.size();
+    }
+    // 0..99 as two digits.
+    void put2(int value) {
+        std::memcpy(pos_, kDigitPairs.data() + 2 * value, 2);
+        pos_ += 2;
+    }
+    // In decimal with at least `width` characters, zeros after a "-" making up the width,
+    // as printf's "%0*lld" writes it.
+    void put_number(std::int64_t value, int width = 0) {
+        char digits[20];
+        char *first = std::end(digits);
+        auto magnitude = static_cast<std::uint64_t>(value);
+        if (value < 0) {
+            magnitude = 0 - magnitude;
+            put('-');
+            --width;
+        }
+        do {
+            *--first = static_cast<char>('0' + magnitude % 10);
+            magnitude /= 10;
+        } while (magnitude != 0);
+        for (auto count = std::end(digits) - first; count < width; ++count)
+            put('0');
+        put(std::string_view(first, static_cast<std::size_t>(std::end(digits) - first)));
+    }
+    std::size_t size() const { return static_cast<std::size_t>(pos_ - begin_); }
+    std::string_view view() const { return {begin_, size()}; }
+
+  private:
+    void grow(std::size_t n) {
+        const std::size_t used = size();
+        const std::size_t capacity =
+            std::max(2 * static_cast<std::size_t>(end_ - begin_), used + n);
+        auto bigger = std::make_unique<char[]>(capacity);
+        std::memcpy(bigger.get(), begin_, used);
+        heap_ = std::move(bigger);
+        begin_ = heap_.get();
+        pos_ = begin_ + used;
+        end_ = begin_ + capacity;
+    }
+
+    char local_[256];
+    std::unique_ptr<char[]> heap_;
+    char *begin_ = local_;
+    char *pos_ = local_;
+    char *end_ = local_ + sizeof local_;
+};
+
 // ---- PHP-style formatting -----------------------------------------------------------
 
-void append_number(std::string &out, std::int64_t value, int width = 0) {
-    char buffer[32];
-    const int n =
-        std::snprintf(buffer, sizeof buffer, "%0*lld", width, static_cast<long long>(value));
-    out.append(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
-}
+// Enough for the longest letter of fixed size ("C" with a 20-digit year takes 41 bytes).
+constexpr std::size_t kRoomPerLetter = 64;
 
 // A year written with at least four digits, "-" before years BCE.
-void append_year(std::string &out, std::int64_t year) {
+void put_year(Writer &out, std::int64_t year) {
+    if (year >= 0 && year <= 9999) {
+        out.put2(static_cast<int>(year / 100));
+        out.put2(static_cast<int>(year % 100));
+        return;
+    }
     if (year < 0)
-        out += '-';
-    append_number(out, year < 0 ? -year : year, 4);
+        out.put('-');
+    out.put_number(year < 0 ? -year : year, 4);
+}
+
+// "hh:mm:ss", 24-hour clock.
+void put_clock(Writer &out, const Moment &m) {
+    out.put2(m.hour);
+    out.put(':');
+    out.put2(m.minute);
+    out.put(':');
+    out.put2(m.second);
+}
+
+// "yyyy-mm-dd", `between`, "hh:mm:ss".
+void put_date_and_clock(Writer &out, const Moment &m, char between) {
+    put_year(out, m.year);
+    out.put('-');
+    out.put2(m.month);
+    out.put('-');
+    out.put2(m.day);
+    out.put(between);
+    put_clock(out, m);
 }
 
 // "+hh:mm" (with_colon) or "+hhmm"; seconds of an offset are dropped.
-// "hh:mm:ss", 24-hour clock.
-void append_clock(std::string &out, int hour, int minute, int second) {
-    append_number(out, hour, 2);
-    out += ':';
-    append_number(out, minute, 2);
-    out += ':';
-    append_number(out, second, 2);
-}
-
-void append_offset(std::string &out, long offset, bool with_colon) {
-    out += offset < 0 ? '-' : '+';
+void put_offset(Writer &out, long offset, bool with_colon) {
+    out.put(offset < 0 ? '-' : '+');
     const long a = offset < 0 ? -offset : offset;
-    append_number(out, a / 3600, 2);
+    out.put_number(a / 3600, 2);
     if (with_colon)
-        out += ':';
-    append_number(out, a % 3600 / 60, 2);
+        out.put(':');
+    out.put2(static_cast<int>(a % 3600 / 60));
 }
 
-const char *ordinal_suffix(int day) {
+std::string_view ordinal_suffix(int day) {
     if (day >= 10 && day <= 19)
         return "th";
     switch (day % 10) {
@@ -295,6 +461,14 @@ const char *ordinal_suffix(int day) {
     }
 }
 
+std::string_view day_name(const Moment &m, std::size_t length = std::string_view::npos) {
+    return std::string_view(kDayNames[m.wday]).substr(0, length);
+}
+
+std::string_view month_name(const Moment &m, std::size_t length = std::string_view::npos) {
+    return std::string_view(kMonthNames[m.month - 1]).substr(0, length);
+}
+
 // Swatch beats: thousandths of a day in UTC+1, computed with whole seconds.
 int swatch_beats(std::int64_t unix) {
     std::int64_t beats = (unix % kSecondsPerDay + 3600) * 10;
@@ -303,35 +477,36 @@ int swatch_beats(std::int64_t unix) {
     return static_cast<int>(beats / 864 % 1000);
 }
 
-// Appends the text of one format letter; returns false when `letter` is no format letter.
-bool append_letter(std::string &out, char letter, const Moment &m, const std::string &zone) {
+// Writes the text of one format letter; returns false when `letter` is no format letter.
+// Room for kRoomPerLetter bytes has been made; the zone's texts make their own.
+bool put_letter(Writer &out, char letter, const Moment &m, std::string_view zone) {
     const int hour12 = m.hour % 12 == 0 ? 12 : m.hour % 12;
     const int iso_day = m.wday == 0 ? 7 : m.wday;
     switch (letter) {
         // Day
         case 'd':
-            append_number(out, m.day, 2);
+            out.put2(m.day);
             break;
         case 'D':
-            out.append(kDayNames[m.wday], 3);
+            out.put(day_name(m, 3));
             break;
         case 'j':
-            append_number(out, m.day);
+            out.put_number(m.day);
             break;
         case 'l':
-            out += kDayNames[m.wday];
+            out.put(day_name(m));
             break;
         case 'N':
-            append_number(out, iso_day);
+            out.put_number(iso_day);
             break;
         case 'S':
-            out += ordinal_suffix(m.day);
+            out.put(ordinal_suffix(m.day));
             break;
         case 'w':
-            append_number(out, m.wday);
+            out.put_number(m.wday);
             break;
         case 'z':
-            append_number(out, m.yday);
+            out.put_number(m.yday);
             break;
         // Week and ISO year
         case 'W':
@@ -346,180 +521,180 @@ bool append_letter(std::string &out, char letter, const Moment &m, const std::st
                 week = 1;
             }
             if (letter == 'W')
-                append_number(out, week, 2);
+                out.put2(week);
             else
-                append_number(out, iso_year);
+                out.put_number(iso_year);
             break;
         }
         // Month
         case 'F':
-            out += kMonthNames[m.month - 1];
+            out.put(month_name(m));
             break;
         case 'm':
-            append_number(out, m.month, 2);
+            out.put2(m.month);
             break;
         case 'M':
-            out.append(kMonthNames[m.month - 1], 3);
+            out.put(month_name(m, 3));
             break;
         case 'n':
-            append_number(out, m.month);
+            out.put_number(m.month);
             break;
         case 't':
-            append_number(out, days_in_month(m.year, m.month));
+            out.put_number(days_in_month(m.year, m.month));
             break;
         // Year
         case 'L':
-            out += is_leap(m.year) ? '1' : '0';
+            out.put(is_leap(m.year) ? '1' : '0');
             break;
         case 'X':
-            out += m.year < 0 ? '-' : '+';
-            append_number(out, m.year < 0 ? -m.year : m.year, 4);
+            out.put(m.year < 0 ? '-' : '+');
+            out.put_number(m.year < 0 ? -m.year : m.year, 4);
             break;
         case 'x':
             if (m.year >= 10'000)
-                out += '+';
-            append_year(out, m.year);
+                out.put('+');
+            put_year(out, m.year);
             break;
         case 'Y':
-            append_year(out, m.year);
+            put_year(out, m.year);
             break;
         case 'y':
-            append_number(out, floor_mod(m.year, 100), 2);
+            out.put2(static_cast<int>(floor_mod(m.year, 100)));
             break;
         // Time
         case 'a':
-            out += m.hour < 12 ? "am" : "pm";
+            out.put(m.hour < 12 ? "am" : "pm");
             break;
         case 'A':
-            out += m.hour < 12 ? "AM" : "PM";
+            out.put(m.hour < 12 ? "AM" : "PM");
             break;
         case 'B':
-            append_number(out, swatch_beats(m.unix), 3);
+            out.put_number(swatch_beats(m.unix), 3);
             break;
         case 'g':
-            append_number(out, hour12);
+            out.put_number(hour12);
             break;
         case 'G':
-            append_number(out, m.hour);
+            out.put_number(m.hour);
             break;
         case 'h':
-            append_number(out, hour12, 2);
+            out.put2(hour12);
             break;
         case 'H':
-            append_number(out, m.hour, 2);
+            out.put2(m.hour);
             break;
         case 'i':
-            append_number(out, m.minute, 2);
+            out.put2(m.minute);
             break;
         case 's':
-            append_number(out, m.second, 2);
+            out.put2(m.second);
             break;
         case 'u':
-            append_number(out, m.ms * 1000, 6);
+            out.put_number(m.ms * 1000, 6);
             break;
         case 'v':
-            append_number(out, m.ms, 3);
+            out.put_number(m.ms, 3);
             break;
         // Time zone
         case 'e':
-            out += zone;
+            out.reserve(zone.size());
+            out.put(zone);
             break;
         case 'I':
-            out += m.zone.dst ? '1' : '0';
+            out.put(m.zone.dst ? '1' : '0');
             break;
         case 'O':
-            append_offset(out, m.zone.offset, false);
+            put_offset(out, m.zone.offset, false);
             break;
         case 'P':
-            append_offset(out, m.zone.offset, true);
+            put_offset(out, m.zone.offset, true);
             break;
         case 'p':
             if (m.zone.abbreviation == "UTC" || m.zone.abbreviation == "Z")
-                out += 'Z';
+                out.put('Z');
             else
-                append_offset(out, m.zone.offset, true);
+                put_offset(out, m.zone.offset, true);
             break;
         case 'T':
-            if (m.zone.abbreviation.empty())
-                append_offset(out, m.zone.offset, true);
-            else
-                out += m.zone.abbreviation;
+            if (m.zone.abbreviation.empty()) {
+                put_offset(out, m.zone.offset, true);
+            } else {
+                out.reserve(m.zone.abbreviation.size());
+                out.put(m.zone.abbreviation);
+            }
             break;
         case 'Z':
-            append_number(out, m.zone.offset);
+            out.put_number(m.zone.offset);
             break;
         // Whole dates
         case 'c':
-            append_year(out, m.year);
-            out += '-';
-            append_number(out, m.month, 2);
-            out += '-';
-            append_number(out, m.day, 2);
-            out += 'T';
-            append_clock(out, m.hour, m.minute, m.second);
-            append_offset(out, m.zone.offset, true);
+            put_date_and_clock(out, m, 'T');
+            put_offset(out, m.zone.offset, true);
             break;
         case 'r':
-            out.append(kDayNames[m.wday], 3);
-            out += ", ";
-            append_number(out, m.day, 2);
-            out += ' ';
-            out.append(kMonthNames[m.month - 1], 3);
-            out += ' ';
-            append_year(out, m.year);
-            out += ' ';
-            append_clock(out, m.hour, m.minute, m.second);
-            out += ' ';
-            append_offset(out, m.zone.offset, false);
+            out.put(day_name(m, 3));
+            out.put(", ");
+            out.put2(m.day);
+            out.put(' ');
+            out.put(month_name(m, 3));
+            out.put(' ');
+            put_year(out, m.year);
+            out.put(' ');
+            put_clock(out, m);
+            out.put(' ');
+            put_offset(out, m.zone.offset, false);
             break;
         case 'U':
-            append_number(out, m.unix);
+            out.put_number(m.unix);
             break;
         // The C library's asctime() form without its line break.
-        case 'C': {
-            out.append(kDayNames[m.wday], 3);
-            out += ' ';
-            out.append(kMonthNames[m.month - 1], 3);
-            out += ' ';
+        case 'C':
+            out.put(day_name(m, 3));
+            out.put(' ');
+            out.put(month_name(m, 3));
+            out.put(' ');
             if (m.day < 10)
-                out += ' ';
-            append_number(out, m.day);
-            out += ' ';
-            append_clock(out, m.hour, m.minute, m.second);
-            out += ' ';
-            append_number(out, m.year);
+                out.put(' ');
+            out.put_number(m.day);
+            out.put(' ');
+            put_clock(out, m);
+            out.put(' ');
+            out.put_number(m.year);
             break;
-        }
         default:
             return false;
     }
     return true;
 }
 
-// The formatted text, or nothing when it would exceed the longest text the library makes.
-std::optional<std::string> format_date(std::int64_t ms, std::string_view format) {
+// The formatted text; null when memory runs out or it would exceed the longest text the
+// library makes.
+qor_text *format_date(std::int64_t ms, std::string_view format) {
+    std::string zone;
+    use_current_zone(format.find('e') != std::string_view::npos ? &zone : nullptr);
     const Moment m = local_moment(ms);
-    const std::string zone = format.find('e') != std::string_view::npos ? zone_name() : "";
-    std::string out;
+    Writer out;
     for (std::size_t i = 0; i < format.size(); ++i) {
+        out.reserve(kRoomPerLetter);
         const char c = format[i];
         if (c == '\\') {
             // The next byte is literal; a lone backslash at the end stays a backslash.
-            out += i + 1 < format.size() ? format[++i] : '\\';
-        } else if (!append_letter(out, c, m, zone)) {
-            out += c;
+            out.put(i + 1 < format.size() ? format[++i] : '\\');
+        } else if (!put_letter(out, c, m, zone)) {
+            out.put(c);
         }
         if (out.size() > QOR_TEXT_MAX)
-            return std::nullopt;
+            return nullptr;
     }
-    return out;
+    return qorlib::make_text(out.view());
 }
 
-// The offset the local clock is ahead of its standard time at `unix` (0 outside daylight
-// saving time): the zone's offset now minus the offset of the nearest standard-time reading
-// within a year on either side.
-long daylight_saving_shift(std::int64_t unix) {
-    const ZoneState now = zone_at(unix);
+// The offset the local clock is ahead of its standard time at an instant (0 outside
+// daylight saving time): the zone's offset then minus the offset of the nearest
+// standard-time reading within a year on either side.
+long daylight_saving_shift(const Instant &instant) {
+    const ZoneState &now = instant.zone;
+    const std::int64_t unix = instant.unix;
     if (!now.dst)
         return 0;
     constexpr std::int64_t kMonth = 30 * kSecondsPerDay;
@@ -544,10 +719,7 @@ extern "C" QOR_API qor_text *PHPDate(double date, const char *format) {
         const std::optional<std::int64_t> ms = wall_ms(date);
         if (!ms)
             return empty_text();
-        tzset();
-        const std::string_view fmt = format ? std::string_view(format) : "Y-m-d H:i:s";
-        const std::optional<std::string> text = format_date(*ms, fmt);
-        return text ? qorlib::make_text(*text) : nullptr;
+        return format_date(*ms, format ? std::string_view(format) : "Y-m-d H:i:s");
     } catch (...) {
         return nullptr;
     }
@@ -558,7 +730,7 @@ extern "C" QOR_API double DSTAdjust(double date) {
         const std::optional<std::int64_t> ms = wall_ms(date);
         if (!ms)
             return date;
-        tzset();
+        use_current_zone(nullptr);
         const std::int64_t wall = floor_div(*ms, 1000) - kUnixEpochDay * kSecondsPerDay;
         const long shift = daylight_saving_shift(instant_of_wall(wall));
         if (shift == 0)
@@ -575,11 +747,10 @@ extern "C" QOR_API qor_text *VBDate(double date) {
     if (!ms)
         return empty_text();
     const Moment m = wall_fields(*ms);
-    char buffer[64];
-    const int n =
-        std::snprintf(buffer, sizeof buffer, "%04lld-%02d-%02d %02d:%02d:%02d",
-                      static_cast<long long>(m.year), m.month, m.day, m.hour, m.minute, m.second);
-    return qorlib::make_text(std::string_view(buffer, n > 0 ? static_cast<std::size_t>(n) : 0));
+    Writer out;
+    out.reserve(kRoomPerLetter);
+    put_date_and_clock(out, m, ' ');
+    return qorlib::make_text(out.view());
 }
 
 extern "C" QOR_API double VBDateToCTime(double date) {

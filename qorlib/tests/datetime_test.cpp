@@ -271,6 +271,36 @@ TEST(PHPDate, ZoneName) {
     EXPECT_FALSE(php(25569.0, "e").empty());
 }
 
+// Callers change TZ without calling tzset(): every call must follow, back and forth,
+// to and from the system's zone (TZ unset).
+TEST(PHPDate, FollowsEveryChangeOfTzBetweenCalls) {
+    ZoneScope scope(nullptr);
+    const double summer = 39619.84894675926;  // 2008-06-20 20:22:29
+    const std::string system = php(summer, "e T O");
+    struct Step {
+        const char *tz;
+        std::string expected;
+    } steps[] = {
+        {"Europe/Berlin", "Europe/Berlin CEST +0200"},
+        {"America/New_York", "America/New_York EDT -0400"},
+        {"Europe/Berlin", "Europe/Berlin CEST +0200"},
+        {nullptr, system},
+        {"Asia/Kathmandu", "Asia/Kathmandu +0545 +0545"},
+        {nullptr, system},
+        {"CET-1CEST,M3.5.0,M10.5.0/3", "CET-1CEST,M3.5.0,M10.5.0/3 CEST +0200"},
+        {":UTC", "UTC UTC +0000"},
+        {"Europe/Berlin", "Europe/Berlin CEST +0200"},
+    };
+    for (const Step &step : steps) {
+        if (step.tz)
+            setenv("TZ", step.tz, 1);
+        else
+            unsetenv("TZ");
+        EXPECT_EQ(php(summer, "e T O"), step.expected) << (step.tz ? step.tz : "(unset)");
+        EXPECT_EQ(php(summer, "e T O"), step.expected) << (step.tz ? step.tz : "(unset)");
+    }
+}
+
 TEST(PHPDate, PosixZoneStringsWork) {
     ZoneScope scope("CET-1CEST,M3.5.0,M10.5.0/3");
     EXPECT_EQ(php(39619.84894675926, "T I O U"), "CEST 1 +0200 1213986149");
