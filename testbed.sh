@@ -45,8 +45,9 @@ build() {
 
 case "${1:-}" in
     run)
-        install_packages
-        build
+        # Standard output carries only the report, so "run > report.txt" keeps it clean.
+        install_packages >&2
+        build >&2
         if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
             exec "$BUILD_DIR/bin/testbed"
         else
