@@ -253,6 +253,9 @@ void Form1::Out_Click() {
 }
 
 void Form1::Command5_Click() {
+    // The picture replaces the printed lines rather than sitting under them; the next check
+    // or run clears it again.
+    out_->clear();
     out_->setPicture(PicHidden_->pixmap());
 }
 

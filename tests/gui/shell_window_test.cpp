@@ -351,21 +351,34 @@ class ShellWindowTest : public QObject {
         QCOMPARE(t.opened.size(), 2);
         QCOMPARE(t.opened.last(), site);
 
-        QTest::mouseClick(t.control("Command5"), Qt::LeftButton);
+        // The picture replaces the lines already printed, also those beside it.
         auto *out = t.form.statusPicture();
+        out->setFontSize(14);
+        out->print({QString(80, u'W')});
+        out->print({QString(80, u'W')});
+        QTest::mouseClick(t.control("Command5"), Qt::LeftButton);
         QCOMPARE(out->picture().size(), QSize(350, 129));
-        const QImage about = t.control<QLabel>("PicHidden")->pixmap().toImage();
-        const QImage shown = out->composed();
-        QCOMPARE(shown.pixel(20, 20), about.pixel(20, 20));
-        QCOMPARE(shown.pixel(349, 128), about.pixel(349, 128));
-        QCOMPARE(QColor(shown.pixel(500, 20)), rig::StatusPictureWidget::backgroundColour());
+        QCOMPARE(paintedPixels(out->drawing()), 0);
+        QCOMPARE(out->printPosition(), QPoint(0, 0));
+        const QImage about = t.control<QLabel>("PicHidden")
+                                 ->pixmap()
+                                 .toImage()
+                                 .convertToFormat(QImage::Format_RGB32);
+        QCoreApplication::processEvents();
+        const QImage shown = out->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(shown.copy(0, 0, 350, 129), about);
+        const QColor background = rig::StatusPictureWidget::backgroundColour();
+        for (int x = 350; x < shown.width(); x += 7)
+            QCOMPARE(QColor(shown.pixel(x, 20)), background);
         // A click on the picture still opens the site while the About picture shows.
         QTest::mouseClick(out, Qt::LeftButton, {}, QPoint(30, 30));
         QCOMPARE(t.opened.size(), 3);
 
-        out->removePicture();
-        QCOMPARE(QColor(out->composed().pixel(20, 20)),
-                 rig::StatusPictureWidget::backgroundColour());
+        // It stays until the next check.
+        QCOMPARE(out->picture().size(), QSize(350, 129));
+        QTest::mouseClick(t.control("Command3"), Qt::LeftButton);
+        QVERIFY(out->picture().isNull());
+        QVERIFY(paintedPixels(out->drawing()) > 0);
         QVERIFY(t.exits.isEmpty());
     }
 
