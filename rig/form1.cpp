@@ -156,7 +156,7 @@ void Form1::centreOnScreen() {
 
 void Form1::Form_Load() {
     skipOnError([&] { ShowStatusCaption(*this, QString()); });
-    skipOnError([&] { CheckLibrary(*this, *this, [this] { terminate_(2); }); });
+    skipOnError([&] { CheckLibrary(*this, runs_.checkedButtons(), [this] { terminate_(2); }); });
 }
 
 // ---- suite::Host -------------------------------------------------------------------------
@@ -241,7 +241,7 @@ void Form1::Command1_Click() {
 }
 
 void Form1::Command3_Click() {
-    CheckLibrary(*this, *this, [this] { terminate_(2); });
+    CheckLibrary(*this, runs_.checkedButtons(), [this] { terminate_(2); });
 }
 
 void Form1::Command4_Click() {
@@ -260,21 +260,17 @@ void Form1::Command5_Click() {
 }
 
 void Form1::cmdOnce_Click() {
-    ++busy_;
     runs_.onceClicked();
-    --busy_;
 }
 
 void Form1::repeat_Click(RunButton button) {
-    ++busy_;
     runs_.repeatClicked(button);
-    --busy_;
 }
 
 void Form1::closeEvent(QCloseEvent *event) {
     // Closed while a run is busy (its events are pumped from inside the run): the run cannot
     // be left half way, and a loop must not go on invisibly, so the program ends at once.
-    if (busy_ > 0) {
+    if (runs_.busy()) {
         event->accept();
         terminate_(0);
         return;

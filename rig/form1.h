@@ -92,7 +92,6 @@ class Form1 final : public QWidget, public suite::Host, public RunButtons {
     QLabel *Label1_ = nullptr;
 
     RunController runs_;
-    int busy_ = 0;  // depth of run handlers in progress
     UrlOpener openUrl_;
     MessagePresenter presentMessage_;
     Terminator terminate_;

@@ -474,6 +474,54 @@ class ShellWindowTest : public QObject {
         QVERIFY(t.boxes.size() >= 3);
     }
 
+    void versionDuringARunLeavesTheRunButtonsToTheRun() {
+        UseEnvironment version("FAKE_LIBVERSION", "125");
+        UseLibrary library(fake("version"));
+        int passes = 0;
+        QStringList enabled;  // cmdOnce, cmdTenTimes, cmdTest1000 after each pass's pump
+        TestForm *form = nullptr;
+        TestForm t([&](suite::Host &host) {
+            ++passes;
+            // Presses made during the pass, delivered by its pump.
+            if (passes == 1 || passes == 11) {
+                postClick(form->control("Command3"));
+            } else if (passes == 2) {
+                postClick(form->control("cmdTenTimes"));
+            } else if (passes == 3) {
+                qputenv("FAKE_LIBVERSION", "124");  // the check now finds the wrong version
+                postClick(form->control("Command3"));
+            } else if (passes == 4) {
+                postClick(form->control("cmdTest100"));
+            }
+            host.repaintAndPumpEvents();
+            enabled << QString::number(form->control("cmdOnce")->isEnabled()) +
+                           QString::number(form->control("cmdTenTimes")->isEnabled()) +
+                           QString::number(form->control("cmdTest1000")->isEnabled());
+            return 0;
+        });
+        form = &t;
+        t.form.Form_Load();
+        t.form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&t.form));
+
+        QTest::mouseClick(t.control("cmdTest100"), Qt::LeftButton);
+        QCOMPARE(enabled, QStringList(4, QStringLiteral("000")));
+        QVERIFY(t.form.reportConsole()->report().contains("Finished: 4 loops took "));
+        // The loop over, the buttons follow the last check: the wrong version.
+        for (const char *name : {"cmdOnce", "cmdTenTimes", "cmdTest100", "cmdTest1000"})
+            QVERIFY2(!t.control(name)->isEnabled(), name);
+
+        // A single run likewise keeps its buttons; the check gives them back when it ends.
+        qputenv("FAKE_LIBVERSION", "125");
+        QTest::mouseClick(t.control("Command3"), Qt::LeftButton);
+        enabled.clear();
+        passes = 10;
+        QTest::mouseClick(t.control("cmdOnce"), Qt::LeftButton);
+        QCOMPARE(enabled, QStringList{"100"});
+        for (const char *name : {"cmdOnce", "cmdTenTimes", "cmdTest100", "cmdTest1000"})
+            QVERIFY2(t.control(name)->isEnabled(), name);
+    }
+
     void pressWhileAnErrorBoxIsOpenStopsTheLoop() {
         UseLibrary library(fake("bare"));
         int passes = 0;
