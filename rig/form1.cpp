@@ -1,5 +1,6 @@
 #include "form1.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -7,6 +8,7 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QMessageBox>
+#include <QPainter>
 #include <QScreen>
 #include <cstdlib>
 
@@ -119,6 +121,13 @@ void Form1::createControls() {
         previous = widget;
     }
 
+    // The style's own focus mark is faint or absent on this dark window; the window draws
+    // one of its own round the focused control.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
+        if ((old && old->parentWidget() == this) || (now && now->parentWidget() == this))
+            update();
+    });
+
     connect(Command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command3_, &QPushButton::clicked, this, [this] { Command3_Click(); });
     connect(Command4_, &QPushButton::clicked, this, [this] { Command4_Click(); });
@@ -152,6 +161,26 @@ void Form1::centreOnScreen() {
     QRect area = geometry();
     area.moveCenter(display->availableGeometry().center());
     move(area.topLeft());
+}
+
+void Form1::focusFirstControl() {
+    for (const char *name : tabOrder) {
+        auto *widget = findChild<QWidget *>(QLatin1String(name), Qt::FindDirectChildrenOnly);
+        if (widget && (widget->focusPolicy() & Qt::TabFocus) && widget->isEnabled() &&
+            widget->isVisibleTo(this)) {
+            widget->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+}
+
+QWidget *Form1::markedControl() const {
+    QWidget *focused = focusWidget();
+    // The text boxes show their caret instead.
+    if (!focused || !focused->hasFocus() || qobject_cast<QLineEdit *>(focused) ||
+        focused == txtOut_)
+        return nullptr;
+    return focused;
 }
 
 void Form1::Form_Load() {
@@ -265,6 +294,28 @@ void Form1::cmdOnce_Click() {
 
 void Form1::repeat_Click(RunButton button) {
     runs_.repeatClicked(button);
+}
+
+void Form1::showEvent(QShowEvent *event) {
+    QWidget::showEvent(event);
+    // The focus starts on the first control of the tab order that can take it.
+    if (!shown_) {
+        shown_ = true;
+        focusFirstControl();
+    }
+}
+
+void Form1::paintEvent(QPaintEvent *event) {
+    QWidget::paintEvent(event);
+    const QWidget *marked = markedControl();
+    if (!marked)
+        return;
+    // A band two pixels wide, one pixel clear of the control, on the window's background.
+    const QRect inner = marked->geometry().adjusted(-1, -1, 1, 1);
+    const QRect outer = inner.adjusted(-2, -2, 2, 2);
+    QPainter painter(this);
+    painter.setClipRegion(QRegion(outer).subtracted(QRegion(inner)));
+    painter.fillRect(outer, focusMarkColour());
 }
 
 void Form1::closeEvent(QCloseEvent *event) {

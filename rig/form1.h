@@ -60,13 +60,21 @@ class Form1 final : public QWidget, public suite::Host, public RunButtons {
     QString runButtonCaption(RunButton button) override;
     void setRunButtonCaption(RunButton button, const QString &caption) override;
 
+    // The colour of the mark around the focused control, bright on the dark window.
+    static QColor focusMarkColour() { return QColor(255, 215, 0); }
+
   protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
   private:
     void createControls();
     void placeControls();
     void centreOnScreen();
+    void focusFirstControl();
+    // The focused control that gets a mark drawn round it, if any.
+    QWidget *markedControl() const;
     QPushButton *runButton(RunButton button) const;
 
     void Command1_Click();
@@ -92,6 +100,7 @@ class Form1 final : public QWidget, public suite::Host, public RunButtons {
     QLabel *Label1_ = nullptr;
 
     RunController runs_;
+    bool shown_ = false;
     UrlOpener openUrl_;
     MessagePresenter presentMessage_;
     Terminator terminate_;

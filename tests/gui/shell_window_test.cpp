@@ -164,6 +164,42 @@ class ShellWindowTest : public QObject {
                                        "cmdTest1000", "Command1"}));
     }
 
+    void focusStartsOnExitAndIsMarkedOnTheDarkWindow() {
+        int passes = 0;
+        TestForm t([&](suite::Host &) { return ++passes, 0; });
+        t.form.show();
+        QApplication::setActiveWindow(&t.form);
+        QVERIFY(QTest::qWaitForWindowActive(&t.form));
+        QCOMPARE(QApplication::focusWidget(), t.control("Command1"));
+
+        // Pixels in the four-pixel margin round `control` that stand out from the background.
+        const auto markPixels = [&](const char *name) {
+            const QImage shot = t.form.grab().toImage();
+            const QRect inner = t.control(name)->geometry();
+            const QRect outer = inner.adjusted(-4, -4, 4, 4);
+            int count = 0;
+            for (int y = outer.top(); y <= outer.bottom(); ++y)
+                for (int x = outer.left(); x <= outer.right(); ++x)
+                    if (!inner.contains(x, y) && qAbs(qGray(shot.pixel(x, y)) - 64) > 100)
+                        ++count;
+            return count;
+        };
+        const QRect exit = t.control("Command1")->geometry();
+        const int loop = 2 * (exit.width() + exit.height());
+        QVERIFY(markPixels("Command1") >= loop);
+        QCOMPARE(markPixels("cmdOnce"), 0);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), t.control("cmdOnce"));
+        QCOMPARE(markPixels("Command1"), 0);
+        QVERIFY(markPixels("cmdOnce") >= loop);
+
+        // Space presses the focused button: back on Exit, it ends the program, no run starts.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QCOMPARE(t.exits, QList<int>{0});
+        QCOMPARE(passes, 0);
+    }
+
     void windowLooks() {
         TestForm t;
         QCOMPARE(t.form.windowTitle(), QStringLiteral("Zentrak DLL Testbed - (qorlib145.dl)"));
