@@ -14,7 +14,7 @@ BUILD_DIR=${BUILD_DIR:-build}
 
 PACKAGES=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev libgl-dev
+    qt6-base-dev libgl-dev libxcb1-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool imagemagick x11-utils
     fonts-liberation fonts-dejavu-core tzdata

@@ -9,6 +9,7 @@
 #include <QIcon>
 #include <QMessageBox>
 #include <QPainter>
+#include <QScopeGuard>
 #include <QScreen>
 #include <cstdlib>
 
@@ -74,6 +75,18 @@ Form1::Form1(RunController::Pass pass, QWidget *parent)
     createControls();
     placeControls();
     centreOnScreen();
+
+    // A close request is dropped by the toolkit while a message box blocks the window, and a
+    // window destroyed by another program is not reported at all; both must end the program.
+    // The dropped request goes to closeEvent directly: close() would take the toolkit's path
+    // and be dropped again.
+    watch_ = std::make_unique<WindowWatch>(
+        *this,
+        [this] {
+            QCloseEvent request;
+            QCoreApplication::sendEvent(this, &request);
+        },
+        [this] { terminate_(0); });
 }
 
 void Form1::createControls() {
@@ -195,6 +208,8 @@ void Form1::Printf(const QString &text) {
 }
 
 void Form1::messageBox(const QString &prompt, const QString &title, suite::MessageIcon icon) {
+    ++boxesOpen_;
+    const auto closed = qScopeGuard([this] { --boxesOpen_; });
     if (presentMessage_) {
         presentMessage_(prompt, title, icon);
         return;
@@ -319,9 +334,10 @@ void Form1::paintEvent(QPaintEvent *event) {
 }
 
 void Form1::closeEvent(QCloseEvent *event) {
-    // Closed while a run is busy (its events are pumped from inside the run): the run cannot
-    // be left half way, and a loop must not go on invisibly, so the program ends at once.
-    if (runs_.busy()) {
+    // Closed while a run is busy or a message box is open (both pump events from inside): the
+    // run cannot be left half way, and a loop must not go on invisibly, so the program ends
+    // at once.
+    if (runs_.busy() || boxesOpen_ > 0) {
         event->accept();
         terminate_(0);
         return;

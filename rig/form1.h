@@ -8,6 +8,7 @@
 #include <QUrl>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 #include "host.h"
 #include "reportconsole.h"
@@ -15,6 +16,7 @@
 #include "runloops.h"
 #include "shell.h"
 #include "statuspicture_widget.h"
+#include "windowwatch.h"
 
 namespace rig {
 
@@ -101,6 +103,8 @@ class Form1 final : public QWidget, public suite::Host, public RunButtons {
 
     RunController runs_;
     bool shown_ = false;
+    int boxesOpen_ = 0;  // message boxes open, nested ones included
+    std::unique_ptr<WindowWatch> watch_;
     UrlOpener openUrl_;
     MessagePresenter presentMessage_;
     Terminator terminate_;
