@@ -49,6 +49,9 @@ constexpr const char *tabOrder[] = {
     "Command4", "Command5", "PicHidden", "cmdTenTimes", "cmdTest100", "cmdTest1000",
 };
 
+// The mark round the focused control, bright on the dark window.
+constexpr QRgb FOCUS_MARK_COLOUR = qRgb(255, 215, 0);
+
 QPushButton *makeButton(QWidget *parent, const char *name, const QString &caption) {
     auto *button = new QPushButton(caption, parent);
     button->setObjectName(QLatin1String(name));
@@ -330,7 +333,7 @@ void Form1::paintEvent(QPaintEvent *event) {
     const QRect outer = inner.adjusted(-2, -2, 2, 2);
     QPainter painter(this);
     painter.setClipRegion(QRegion(outer).subtracted(QRegion(inner)));
-    painter.fillRect(outer, focusMarkColour());
+    painter.fillRect(outer, QColor(FOCUS_MARK_COLOUR));
 }
 
 void Form1::closeEvent(QCloseEvent *event) {

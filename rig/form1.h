@@ -62,9 +62,6 @@ class Form1 final : public QWidget, public suite::Host, public RunButtons {
     QString runButtonCaption(RunButton button) override;
     void setRunButtonCaption(RunButton button, const QString &caption) override;
 
-    // The colour of the mark around the focused control, bright on the dark window.
-    static QColor focusMarkColour() { return QColor(255, 215, 0); }
-
   protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
