@@ -17,7 +17,7 @@ BUILD_DIR=${BUILD_DIR:-build}
 
 PACKAGES=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev libgl-dev
+    qt6-base-dev libgl-dev libxcb1-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool imagemagick x11-utils
     fonts-liberation fonts-dejavu-core tzdata
@@ -65,8 +65,9 @@ package() {
 
 case "${1:-}" in
     run)
-        install_packages
-        build
+        # Standard output carries only the report, so "run > report.txt" keeps it clean.
+        install_packages >&2
+        build >&2
         if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
             exec "$BUILD_DIR/bin/testbed"
         else

@@ -1,5 +1,6 @@
 #include "form1.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -7,6 +8,8 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QMessageBox>
+#include <QPainter>
+#include <QScopeGuard>
 #include <QScreen>
 #include <cstdlib>
 
@@ -46,6 +49,9 @@ constexpr const char *tabOrder[] = {
     "Command4", "Command5", "PicHidden", "cmdTenTimes", "cmdTest100", "cmdTest1000",
 };
 
+// The mark round the focused control, bright on the dark window.
+constexpr QRgb FOCUS_MARK_COLOUR = qRgb(255, 215, 0);
+
 QPushButton *makeButton(QWidget *parent, const char *name, const QString &caption) {
     auto *button = new QPushButton(caption, parent);
     button->setObjectName(QLatin1String(name));
@@ -72,6 +78,18 @@ Form1::Form1(RunController::Pass pass, QWidget *parent)
     createControls();
     placeControls();
     centreOnScreen();
+
+    // A close request is dropped by the toolkit while a message box blocks the window, and a
+    // window destroyed by another program is not reported at all; both must end the program.
+    // The dropped request goes to closeEvent directly: close() would take the toolkit's path
+    // and be dropped again.
+    watch_ = std::make_unique<WindowWatch>(
+        *this,
+        [this] {
+            QCloseEvent request;
+            QCoreApplication::sendEvent(this, &request);
+        },
+        [this] { terminate_(0); });
 }
 
 void Form1::createControls() {
@@ -119,6 +137,13 @@ void Form1::createControls() {
         previous = widget;
     }
 
+    // The style's own focus mark is faint or absent on this dark window; the window draws
+    // one of its own round the focused control.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
+        if ((old && old->parentWidget() == this) || (now && now->parentWidget() == this))
+            update();
+    });
+
     connect(Command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command3_, &QPushButton::clicked, this, [this] { Command3_Click(); });
     connect(Command4_, &QPushButton::clicked, this, [this] { Command4_Click(); });
@@ -154,9 +179,29 @@ void Form1::centreOnScreen() {
     move(area.topLeft());
 }
 
+void Form1::focusFirstControl() {
+    for (const char *name : tabOrder) {
+        auto *widget = findChild<QWidget *>(QLatin1String(name), Qt::FindDirectChildrenOnly);
+        if (widget && (widget->focusPolicy() & Qt::TabFocus) && widget->isEnabled() &&
+            widget->isVisibleTo(this)) {
+            widget->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+}
+
+QWidget *Form1::markedControl() const {
+    QWidget *focused = focusWidget();
+    // The text boxes show their caret instead.
+    if (!focused || !focused->hasFocus() || qobject_cast<QLineEdit *>(focused) ||
+        focused == txtOut_)
+        return nullptr;
+    return focused;
+}
+
 void Form1::Form_Load() {
     skipOnError([&] { ShowStatusCaption(*this, QString()); });
-    skipOnError([&] { CheckLibrary(*this, *this, [this] { terminate_(2); }); });
+    skipOnError([&] { CheckLibrary(*this, runs_.checkedButtons(), [this] { terminate_(2); }); });
 }
 
 // ---- suite::Host -------------------------------------------------------------------------
@@ -166,6 +211,8 @@ void Form1::Printf(const QString &text) {
 }
 
 void Form1::messageBox(const QString &prompt, const QString &title, suite::MessageIcon icon) {
+    ++boxesOpen_;
+    const auto closed = qScopeGuard([this] { --boxesOpen_; });
     if (presentMessage_) {
         presentMessage_(prompt, title, icon);
         return;
@@ -241,7 +288,7 @@ void Form1::Command1_Click() {
 }
 
 void Form1::Command3_Click() {
-    CheckLibrary(*this, *this, [this] { terminate_(2); });
+    CheckLibrary(*this, runs_.checkedButtons(), [this] { terminate_(2); });
 }
 
 void Form1::Command4_Click() {
@@ -253,25 +300,47 @@ void Form1::Out_Click() {
 }
 
 void Form1::Command5_Click() {
+    // The picture replaces the printed lines rather than sitting under them; the next check
+    // or run clears it again.
+    out_->clear();
     out_->setPicture(PicHidden_->pixmap());
 }
 
 void Form1::cmdOnce_Click() {
-    ++busy_;
     runs_.onceClicked();
-    --busy_;
 }
 
 void Form1::repeat_Click(RunButton button) {
-    ++busy_;
     runs_.repeatClicked(button);
-    --busy_;
+}
+
+void Form1::showEvent(QShowEvent *event) {
+    QWidget::showEvent(event);
+    // The focus starts on the first control of the tab order that can take it.
+    if (!shown_) {
+        shown_ = true;
+        focusFirstControl();
+    }
+}
+
+void Form1::paintEvent(QPaintEvent *event) {
+    QWidget::paintEvent(event);
+    const QWidget *marked = markedControl();
+    if (!marked)
+        return;
+    // A band two pixels wide, one pixel clear of the control, on the window's background.
+    const QRect inner = marked->geometry().adjusted(-1, -1, 1, 1);
+    const QRect outer = inner.adjusted(-2, -2, 2, 2);
+    QPainter painter(this);
+    painter.setClipRegion(QRegion(outer).subtracted(QRegion(inner)));
+    painter.fillRect(outer, QColor(FOCUS_MARK_COLOUR));
 }
 
 void Form1::closeEvent(QCloseEvent *event) {
-    // Closed while a run is busy (its events are pumped from inside the run): the run cannot
-    // be left half way, and a loop must not go on invisibly, so the program ends at once.
-    if (busy_ > 0) {
+    // Closed while a run is busy or a message box is open (both pump events from inside): the
+    // run cannot be left half way, and a loop must not go on invisibly, so the program ends
+    // at once.
+    if (runs_.busy() || boxesOpen_ > 0) {
         event->accept();
         terminate_(0);
         return;

@@ -8,6 +8,7 @@
 #include <QUrl>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 #include "host.h"
 #include "reportconsole.h"
@@ -15,6 +16,7 @@
 #include "runloops.h"
 #include "shell.h"
 #include "statuspicture_widget.h"
+#include "windowwatch.h"
 
 namespace rig {
 
@@ -62,11 +64,16 @@ class Form1 final : public QWidget, public suite::Host, public RunButtons {
 
   protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
   private:
     void createControls();
     void placeControls();
     void centreOnScreen();
+    void focusFirstControl();
+    // The focused control that gets a mark drawn round it, if any.
+    QWidget *markedControl() const;
     QPushButton *runButton(RunButton button) const;
 
     void Command1_Click();
@@ -92,7 +99,9 @@ class Form1 final : public QWidget, public suite::Host, public RunButtons {
     QLabel *Label1_ = nullptr;
 
     RunController runs_;
-    int busy_ = 0;  // depth of run handlers in progress
+    bool shown_ = false;
+    int boxesOpen_ = 0;  // message boxes open, nested ones included
+    std::unique_ptr<WindowWatch> watch_;
     UrlOpener openUrl_;
     MessagePresenter presentMessage_;
     Terminator terminate_;

@@ -1,15 +1,10 @@
-// The start-up helpers of the rig and TrimAtNul, which the test sections use to cut text
-// results at a NUL.
+// The start-up helpers of the rig: is the library there, and which version is it.
 #pragma once
 
 #include <QString>
 #include <cstdint>
 
 namespace rig {
-
-// Cuts `text` at its first NUL (character code 0), stores the cut text back and returns it.
-// The position is held as a 16-bit integer: a NUL beyond position 32767 counts as not found.
-QString TrimAtNul(QString &text);
 
 // ---- The application event log --------------------------------------------------------
 enum class EventKind { Error, Warning };

@@ -49,17 +49,44 @@ void RunController::runPass() {
     errorLines_ += errors;
 }
 
+void RunController::CheckedButtons::setRunButtonEnabled(RunButton button, bool enabled) {
+    runs_.verdict_[static_cast<int>(button)] = enabled;
+    if (!runs_.busy())
+        runs_.buttons_.setRunButtonEnabled(button, enabled);
+}
+
+QString RunController::CheckedButtons::runButtonCaption(RunButton button) {
+    return runs_.buttons_.runButtonCaption(button);
+}
+
+void RunController::CheckedButtons::setRunButtonCaption(RunButton button, const QString &caption) {
+    runs_.buttons_.setRunButtonCaption(button, caption);
+}
+
+void RunController::restoreButtons(RunButton active) {
+    // A run nested in another (a press delivered by its event pump) leaves the buttons to
+    // the outer one.
+    if (busy())
+        return;
+    for (RunButton button : othersOf(active))
+        skipOnError([&] {
+            buttons_.setRunButtonEnabled(button, verdict_[static_cast<int>(button)].value_or(true));
+        });
+    if (verdict_[static_cast<int>(active)] == false)
+        skipOnError([&] { buttons_.setRunButtonEnabled(active, false); });
+}
+
 void RunController::onceClicked() {
-    const auto others = othersOf(RunButton::Once);
-    for (RunButton button : others)
+    for (RunButton button : othersOf(RunButton::Once))
         skipOnError([&] { buttons_.setRunButtonEnabled(button, false); });
+    ++depth_;
     QString saved;
     skipOnError([&] { saved = buttons_.runButtonCaption(RunButton::Once); });
     skipOnError([&] { buttons_.setRunButtonCaption(RunButton::Once, TESTING_CAPTION); });
     skipOnError([&] { runPass(); });
     skipOnError([&] { buttons_.setRunButtonCaption(RunButton::Once, saved); });
-    for (RunButton button : others)
-        skipOnError([&] { buttons_.setRunButtonEnabled(button, true); });
+    --depth_;
+    restoreButtons(RunButton::Once);
 }
 
 void RunController::repeatClicked(RunButton active) {
@@ -71,9 +98,9 @@ void RunController::runRepeated(RunButton active, int count) {
         stop_ = true;
         return;
     }
-    const auto others = othersOf(active);
-    for (RunButton button : others)
+    for (RunButton button : othersOf(active))
         skipOnError([&] { buttons_.setRunButtonEnabled(button, false); });
+    ++depth_;
     QString saved;
     skipOnError([&] { saved = buttons_.runButtonCaption(active); });
     skipOnError([&] { buttons_.setRunButtonCaption(active, TESTING_CAPTION); });
@@ -103,8 +130,8 @@ void RunController::runRepeated(RunButton active, int count) {
                      QStringLiteral(" seconds\r\n"));
     });
     skipOnError([&] { buttons_.setRunButtonCaption(active, saved); });
-    for (RunButton button : others)
-        skipOnError([&] { buttons_.setRunButtonEnabled(button, true); });
+    --depth_;
+    restoreButtons(active);
 }
 
 }  // namespace rig

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include "host.h"
 #include "shell.h"
@@ -26,17 +27,41 @@ class RunController {
 
     static int passesOf(RunButton button);
 
+    // The run buttons as the start-up check should set them. The check may run in the middle
+    // of a run (Version pressed while the run pumps events): the buttons then stay as the run
+    // set them, and when the run ends they follow the check's last verdict.
+    RunButtons &checkedButtons() { return checked_; }
+
+    // A single run or a loop is in progress.
+    bool busy() const { return depth_ > 0; }
     bool running() const { return running_; }
     bool stopRequested() const { return stop_; }
     // Error lines written by all passes so far.
     int errorLines() const { return errorLines_; }
 
   private:
+    class CheckedButtons final : public RunButtons {
+      public:
+        explicit CheckedButtons(RunController &runs) : runs_(runs) {}
+        void setRunButtonEnabled(RunButton button, bool enabled) override;
+        QString runButtonCaption(RunButton button) override;
+        void setRunButtonCaption(RunButton button, const QString &caption) override;
+
+      private:
+        RunController &runs_;
+    };
+
     void runPass();
+    // The buttons a run disabled come back as the check last left them (enabled when no
+    // check has spoken); the active one too, should the check have disabled it meanwhile.
+    void restoreButtons(RunButton active);
 
     suite::Host &host_;
     RunButtons &buttons_;
     Pass pass_;
+    CheckedButtons checked_{*this};
+    std::optional<bool> verdict_[4];  // per RunButton, as the check last set it
+    int depth_ = 0;                   // run handlers in progress, nested ones included
     bool running_ = false;
     bool stop_ = false;
     int errorLines_ = 0;

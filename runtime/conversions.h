@@ -118,4 +118,9 @@ QString formatNumber(double value, QStringView pattern);
 // negative values in two's complement (42 -> "2A", -1 -> "FFFF").
 QString hexText(std::int16_t value);
 
+// ---- Text results --------------------------------------------------------------
+// Cuts `text` at its first NUL (character code 0), stores the cut text back and returns it.
+// The position is held as a 16-bit integer: a NUL beyond position 32767 counts as not found.
+QString TrimAtNul(QString &text);
+
 }  // namespace rt

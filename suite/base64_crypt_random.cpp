@@ -4,7 +4,6 @@
 // character classes and the ordinals 1 to 25 on one line).
 #include "clock.h"
 #include "conversions.h"
-#include "mQorlib145.h"
 #include "qorbind.h"
 #include "sections.h"
 
@@ -27,14 +26,14 @@ std::int32_t textLength(const QString &text) {
 void base64(Run &run) {
     run.step([&] { run.banner(QStringLiteral("Base 64 Encoding Tests ")); });
     run.step([&] { run.workA = qor::EncodeString64(run.sample, 64); });
-    run.step([&] { run.workA = rig::TrimAtNul(run.workA); });
+    run.step([&] { run.workA = rt::TrimAtNul(run.workA); });
     run.step([&] { run.Printf(QStringLiteral("QBF Base64 encoded=[") + run.workA + u']'); });
     run.step([&] {
         const QString hex = qor::StringToHex(run.workA);
         run.Printf(QStringLiteral("HexStr (above)=[") + hex + u']');
     });
     run.step([&] { run.workB = qor::DecodeString64(run.workA, run.loopCounter); });
-    run.step([&] { rig::TrimAtNul(run.workB); });
+    run.step([&] { rt::TrimAtNul(run.workB); });
     run.step([&] { run.Printf(QStringLiteral("DecodeBase64 (above)=[") + run.workB + u']'); });
     run.step([&] {
         const QString hex = qor::StringToHex(run.workB);

@@ -4,7 +4,6 @@
 #include <cstdint>
 
 #include "conversions.h"
-#include "mQorlib145.h"
 #include "qorbind.h"
 #include "sections.h"
 
@@ -27,7 +26,7 @@ void bitPacking(Run &run) {
     });
     run.step([&] {
         QString packed = qor::BitPack(rt::textOf(0.12345656789), 0);
-        run.Printf(QStringLiteral("BitPack(+0.12345656789)=[") + rig::TrimAtNul(packed) +
+        run.Printf(QStringLiteral("BitPack(+0.12345656789)=[") + rt::TrimAtNul(packed) +
                    QStringLiteral("]"));
     });
     run.step([&] {

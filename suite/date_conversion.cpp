@@ -3,7 +3,6 @@
 // bytes there and back. Every step that uses Now reads the clock itself.
 #include "clock.h"
 #include "conversions.h"
-#include "mQorlib145.h"
 #include "qorbind.h"
 #include "sections.h"
 
@@ -89,7 +88,7 @@ void DateConversions(Run &run) {
     run.step([&] {
         const QString hex = qor::DateToHex(rt::now());
         QString copy = hex;
-        const QString trimmed = rig::TrimAtNul(copy);
+        const QString trimmed = rt::TrimAtNul(copy);
         run.Printf(QStringLiteral("DateToHex(Now)=") + trimmed +
                    QStringLiteral(" (binary storage byte-representation)"));
     });

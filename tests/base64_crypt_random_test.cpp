@@ -3,6 +3,7 @@
 // line, the copy-back of a scrambled buffer past a NUL, and a library that lacks them.
 #include <QRegularExpression>
 
+#include "case_names.h"
 #include "section_rig.h"
 #include "sections.h"
 
@@ -158,7 +159,8 @@ INSTANTIATE_TEST_SUITE_P(
                       // The loop start itself, not the run's start, is what counts.
                       LoopTime{{300.0f, 300.0f, 300.0f}, "Looped in  0 secs"},
                       // Midnight passed during the loop: no correction, the sign shows.
-                      LoopTime{{86399.0f, 86399.75f, 0.25f}, "Looped in -86399.5 secs"}));
+                      LoopTime{{86399.0f, 86399.75f, 0.25f}, "Looped in -86399.5 secs"}),
+    [](const auto &info) { return testing_support::caseName(info.param.line); });
 
 TEST_F(Base64CryptRandom, ScrambledBufferKeepsItsLengthPastANul) {
     // This library's cipher turns the leading "T" into a NUL; the buffer must still come

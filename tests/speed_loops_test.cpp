@@ -49,6 +49,10 @@ struct FileReadCase {
     QStringList middle;      // the report lines between the opening frame and the timing
 };
 
+void PrintTo(const FileReadCase &c, std::ostream *os) {
+    *os << c.name;
+}
+
 class FileRead : public SpeedLoops, public ::testing::WithParamInterface<FileReadCase> {};
 
 TEST_P(FileRead, ReportLines) {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "mQorlib145.h"
+#include "conversions.h"
 
 namespace {
 
@@ -16,19 +16,19 @@ TEST(TrimAtNul, CutsAtTheFirstNulAndStoresBack) {
     };
     for (Case &c : cases) {
         QString variable = c.in;
-        EXPECT_EQ(rig::TrimAtNul(variable), c.out);
+        EXPECT_EQ(rt::TrimAtNul(variable), c.out);
         EXPECT_EQ(variable, c.out);
     }
 }
 
 TEST(TrimAtNul, PositionsBeyondSixteenBitsCountAsNotFound) {
     QString atLimit = QString(32766, u'x') + QChar(u'\0') + u'y';  // NUL at position 32767
-    rig::TrimAtNul(atLimit);
+    rt::TrimAtNul(atLimit);
     EXPECT_EQ(atLimit.size(), 32766);
 
     const QString beyond = QString(32767, u'x') + QChar(u'\0') + u'y';  // position 32768
     QString variable = beyond;
-    EXPECT_EQ(rig::TrimAtNul(variable), beyond);
+    EXPECT_EQ(rt::TrimAtNul(variable), beyond);
 }
 
 }  // namespace

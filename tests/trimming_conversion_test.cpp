@@ -1,5 +1,6 @@
 // The trimming and data conversion sections: their exact lines against the library, the
 // byte conversion between BinToDec and CharToHex, and a library without these exports.
+#include "case_names.h"
 #include "section_rig.h"
 #include "sections.h"
 
@@ -73,6 +74,10 @@ struct ByteCase {
     QStringList lines;     // the BinToDec line and what stands for the CharToHex line
 };
 
+void PrintTo(const ByteCase &c, std::ostream *os) {
+    *os << "BinToDec answers " << c.binToDec;
+}
+
 class ByteConversion : public TrimmingConversion, public ::testing::WithParamInterface<ByteCase> {};
 
 // Only 0..255 reach CharToHex; anything else is an overflow in place of the line.
@@ -97,7 +102,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ByteCase{"255", {"BinToDec(1001001)=255", "CharToHex(BinToDec(1001001))=FF"}},
                       ByteCase{"256", {"BinToDec(1001001)=256", OVERFLOW_LINE}},
                       ByteCase{"-1", {"BinToDec(1001001)=-1", OVERFLOW_LINE}},
-                      ByteCase{"2147483647", {"BinToDec(1001001)=2147483647", OVERFLOW_LINE}}));
+                      ByteCase{"2147483647", {"BinToDec(1001001)=2147483647", OVERFLOW_LINE}}),
+    [](const auto &info) { return "Answer" + testing_support::caseName(info.param.binToDec); });
 
 TEST_F(TrimmingConversion, LibraryWithoutTheExportsKeepsTheRigsOwnLines) {
     useFake("bare");

@@ -164,6 +164,42 @@ class ShellWindowTest : public QObject {
                                        "cmdTest1000", "Command1"}));
     }
 
+    void focusStartsOnExitAndIsMarkedOnTheDarkWindow() {
+        int passes = 0;
+        TestForm t([&](suite::Host &) { return ++passes, 0; });
+        t.form.show();
+        QApplication::setActiveWindow(&t.form);
+        QVERIFY(QTest::qWaitForWindowActive(&t.form));
+        QCOMPARE(QApplication::focusWidget(), t.control("Command1"));
+
+        // Pixels in the four-pixel margin round `control` that stand out from the background.
+        const auto markPixels = [&](const char *name) {
+            const QImage shot = t.form.grab().toImage();
+            const QRect inner = t.control(name)->geometry();
+            const QRect outer = inner.adjusted(-4, -4, 4, 4);
+            int count = 0;
+            for (int y = outer.top(); y <= outer.bottom(); ++y)
+                for (int x = outer.left(); x <= outer.right(); ++x)
+                    if (!inner.contains(x, y) && qAbs(qGray(shot.pixel(x, y)) - 64) > 100)
+                        ++count;
+            return count;
+        };
+        const QRect exit = t.control("Command1")->geometry();
+        const int loop = 2 * (exit.width() + exit.height());
+        QVERIFY(markPixels("Command1") >= loop);
+        QCOMPARE(markPixels("cmdOnce"), 0);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), t.control("cmdOnce"));
+        QCOMPARE(markPixels("Command1"), 0);
+        QVERIFY(markPixels("cmdOnce") >= loop);
+
+        // Space presses the focused button: back on Exit, it ends the program, no run starts.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QCOMPARE(t.exits, QList<int>{0});
+        QCOMPARE(passes, 0);
+    }
+
     void windowLooks() {
         TestForm t;
         QCOMPARE(t.form.windowTitle(), QStringLiteral("Zentrak DLL Testbed - (qorlib145.dl)"));
@@ -351,21 +387,34 @@ class ShellWindowTest : public QObject {
         QCOMPARE(t.opened.size(), 2);
         QCOMPARE(t.opened.last(), site);
 
-        QTest::mouseClick(t.control("Command5"), Qt::LeftButton);
+        // The picture replaces the lines already printed, also those beside it.
         auto *out = t.form.statusPicture();
+        out->setFontSize(14);
+        out->print({QString(80, u'W')});
+        out->print({QString(80, u'W')});
+        QTest::mouseClick(t.control("Command5"), Qt::LeftButton);
         QCOMPARE(out->picture().size(), QSize(350, 129));
-        const QImage about = t.control<QLabel>("PicHidden")->pixmap().toImage();
-        const QImage shown = out->composed();
-        QCOMPARE(shown.pixel(20, 20), about.pixel(20, 20));
-        QCOMPARE(shown.pixel(349, 128), about.pixel(349, 128));
-        QCOMPARE(QColor(shown.pixel(500, 20)), rig::StatusPictureWidget::backgroundColour());
+        QCOMPARE(paintedPixels(out->drawing()), 0);
+        QCOMPARE(out->printPosition(), QPoint(0, 0));
+        const QImage about = t.control<QLabel>("PicHidden")
+                                 ->pixmap()
+                                 .toImage()
+                                 .convertToFormat(QImage::Format_RGB32);
+        QCoreApplication::processEvents();
+        const QImage shown = out->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(shown.copy(0, 0, 350, 129), about);
+        const QColor background = rig::StatusPictureWidget::backgroundColour();
+        for (int x = 350; x < shown.width(); x += 7)
+            QCOMPARE(QColor(shown.pixel(x, 20)), background);
         // A click on the picture still opens the site while the About picture shows.
         QTest::mouseClick(out, Qt::LeftButton, {}, QPoint(30, 30));
         QCOMPARE(t.opened.size(), 3);
 
-        out->removePicture();
-        QCOMPARE(QColor(out->composed().pixel(20, 20)),
-                 rig::StatusPictureWidget::backgroundColour());
+        // It stays until the next check.
+        QCOMPARE(out->picture().size(), QSize(350, 129));
+        QTest::mouseClick(t.control("Command3"), Qt::LeftButton);
+        QVERIFY(out->picture().isNull());
+        QVERIFY(paintedPixels(out->drawing()) > 0);
         QVERIFY(t.exits.isEmpty());
     }
 
@@ -459,6 +508,54 @@ class ShellWindowTest : public QObject {
             QVERIFY(t.control(name)->isEnabled());
         // Each failed step of each pass showed its box.
         QVERIFY(t.boxes.size() >= 3);
+    }
+
+    void versionDuringARunLeavesTheRunButtonsToTheRun() {
+        UseEnvironment version("FAKE_LIBVERSION", "125");
+        UseLibrary library(fake("version"));
+        int passes = 0;
+        QStringList enabled;  // cmdOnce, cmdTenTimes, cmdTest1000 after each pass's pump
+        TestForm *form = nullptr;
+        TestForm t([&](suite::Host &host) {
+            ++passes;
+            // Presses made during the pass, delivered by its pump.
+            if (passes == 1 || passes == 11) {
+                postClick(form->control("Command3"));
+            } else if (passes == 2) {
+                postClick(form->control("cmdTenTimes"));
+            } else if (passes == 3) {
+                qputenv("FAKE_LIBVERSION", "124");  // the check now finds the wrong version
+                postClick(form->control("Command3"));
+            } else if (passes == 4) {
+                postClick(form->control("cmdTest100"));
+            }
+            host.repaintAndPumpEvents();
+            enabled << QString::number(form->control("cmdOnce")->isEnabled()) +
+                           QString::number(form->control("cmdTenTimes")->isEnabled()) +
+                           QString::number(form->control("cmdTest1000")->isEnabled());
+            return 0;
+        });
+        form = &t;
+        t.form.Form_Load();
+        t.form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&t.form));
+
+        QTest::mouseClick(t.control("cmdTest100"), Qt::LeftButton);
+        QCOMPARE(enabled, QStringList(4, QStringLiteral("000")));
+        QVERIFY(t.form.reportConsole()->report().contains("Finished: 4 loops took "));
+        // The loop over, the buttons follow the last check: the wrong version.
+        for (const char *name : {"cmdOnce", "cmdTenTimes", "cmdTest100", "cmdTest1000"})
+            QVERIFY2(!t.control(name)->isEnabled(), name);
+
+        // A single run likewise keeps its buttons; the check gives them back when it ends.
+        qputenv("FAKE_LIBVERSION", "125");
+        QTest::mouseClick(t.control("Command3"), Qt::LeftButton);
+        enabled.clear();
+        passes = 10;
+        QTest::mouseClick(t.control("cmdOnce"), Qt::LeftButton);
+        QCOMPARE(enabled, QStringList{"100"});
+        for (const char *name : {"cmdOnce", "cmdTenTimes", "cmdTest100", "cmdTest1000"})
+            QVERIFY2(t.control(name)->isEnabled(), name);
     }
 
     void pressWhileAnErrorBoxIsOpenStopsTheLoop() {

@@ -1,0 +1,28 @@
+# Every test is named after its case: no bare index left by a parameterised test without a
+# name generator, no printed parameter such as "32-byte object <9D-D4 ...>".
+#   cmake -DCTEST=... -DBUILD_DIR=... -P check_test_names.cmake
+execute_process(COMMAND ${CTEST} -N --test-dir ${BUILD_DIR} OUTPUT_VARIABLE listing
+                RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "ctest -N failed in ${BUILD_DIR}")
+endif()
+string(REPLACE ";" "," listing "${listing}")
+string(REPLACE "\n" ";" lines "${listing}")
+set(count 0)
+set(unreadable "")
+foreach(line ${lines})
+    if(line MATCHES "^ *Test +#[0-9]+: (.*)$")
+        math(EXPR count "${count} + 1")
+        set(name "${CMAKE_MATCH_1}")
+        if(NOT name MATCHES "^[A-Za-z0-9_./-]+$" OR name MATCHES "/[0-9]+$")
+            string(APPEND unreadable "\n  ${name}")
+        endif()
+    endif()
+endforeach()
+if(count EQUAL 0)
+    message(FATAL_ERROR "no tests listed in ${BUILD_DIR}")
+endif()
+if(unreadable)
+    message(FATAL_ERROR "test names not built from their cases:${unreadable}")
+endif()
+message(STATUS "${count} test names read well")

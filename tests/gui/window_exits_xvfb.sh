@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# The ways out of the window program on a virtual X server, each of which must end it with
+# status 0: Space on the control the focus starts on (Exit), a window manager's close
+# request while an error box is open, and the window destroyed by another program, idle or
+# under an error box. Exit 77 (skipped) only when xvfb-run is not installed.
+#   window_exits_xvfb.sh TESTBED WM_CLOSE BARE_LIBRARY SCREENSHOT_DIR
+set -uo pipefail
+testbed=$1 wm_close=$2 bare_library=$3 shots=$4
+
+command -v xvfb-run >/dev/null 2>&1 || { echo "xvfb-run is not installed: skipped"; exit 77; }
+command -v xdotool >/dev/null 2>&1 || { echo "missing xdotool"; exit 1; }
+if [ -z "${INSIDE_XVFB:-}" ]; then
+    mkdir -p "$shots"
+    INSIDE_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" "$0" "$@"
+fi
+export QT_QPA_PLATFORM=xcb
+unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
+
+# The program beside a library that answers LibVersion and nothing else: every step of a
+# run fails and shows its error box.
+work=$(mktemp -d)
+pid=""
+trap '[ -n "$pid" ] && kill -9 "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+cp "$testbed" "$work/testbed"
+cp "$bare_library" "$work/libqorlib145.so"
+
+start() {
+    "$1" >/dev/null 2>&1 &
+    pid=$!
+    for _ in $(seq 1 100); do
+        window=$(xdotool search --name "^Zentrak DLL Testbed - " 2>/dev/null | head -n 1)
+        [ -n "$window" ] && { sleep 0.5; return; }
+        sleep 0.1
+    done
+    echo "the window did not appear"
+    exit 1
+}
+
+# Presses "&Do it!!" (its middle is pixel 63, 434 at 96 dpi) and waits for an error box.
+run_into_an_error_box() {
+    xdotool mousemove --window "$window" 63 434 click 1
+    for _ in $(seq 1 100); do
+        xdotool search --onlyvisible --name "^Zentrak DLL Testbed\$" >/dev/null 2>&1 && return
+        sleep 0.1
+    done
+    echo "no error box appeared"
+    exit 1
+}
+
+failed=0
+expect_end() {
+    for _ in $(seq 1 100); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    local verdict="ok"
+    if kill -0 "$pid" 2>/dev/null; then
+        kill -9 "$pid"
+        verdict="FAIL (kept running)"
+    fi
+    wait "$pid"
+    local status=$?
+    pid=""
+    [ "$verdict" = ok ] && [ "$status" -ne 0 ] && verdict="FAIL (exit status $status)"
+    echo "$verdict: $1"
+    [ "$verdict" = ok ] || failed=1
+}
+
+# Without a window manager nothing gives the window the keyboard but an explicit focus.
+start "$testbed"
+xdotool windowfocus --sync "$window"
+sleep 0.3
+import -window root "$shots/exits_start_focus.png" 2>/dev/null
+xdotool key --clearmodifiers space
+expect_end "Space on the start-up focus presses Exit"
+
+start "$work/testbed"
+run_into_an_error_box
+"$wm_close" "$window"
+expect_end "close request while an error box is open"
+
+start "$testbed"
+xdotool windowclose "$window"
+expect_end "window destroyed while idle"
+
+start "$work/testbed"
+run_into_an_error_box
+xdotool windowclose "$window"
+expect_end "window destroyed while an error box is open"
+
+exit "$failed"
