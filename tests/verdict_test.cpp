@@ -9,6 +9,7 @@
 #include <QXmlStreamReader>
 #include <cmath>
 #include <optional>
+#include <random>
 
 #include "compare.h"
 #include "headless_host.h"
@@ -164,6 +165,59 @@ TEST(ComparisonRules, MissingExtraAndMovedLines) {
     moved.move(2, 4);
     EXPECT_EQ(compare(report, moved.join(u'\n')).changedLines, 2);
     EXPECT_EQ(compare(report, QString()).changedLines, lines.size() - 1);
+}
+
+// Whatever the stored report holds, the comparison is an edit script between the two:
+// every line of this run once and in order, every stored line in order, and a line that
+// stays only where the two match.
+TEST(ComparisonRules, ADiffOfAnyStoredReportIsAnEditScript) {
+    const suite::ShapedReport report = sampleReport();
+    const QStringList lines = fileText(report).split(u'\n');
+    std::mt19937 random(145);
+    const auto pick = [&](qsizetype n) {
+        return static_cast<qsizetype>(random() % static_cast<unsigned>(n));
+    };
+    for (int round = 0; round < 400; ++round) {
+        QStringList stored = lines;
+        for (int edits = 1 + pick(4); edits-- > 0 && !stored.isEmpty();) {
+            const qsizetype at = pick(stored.size());
+            switch (pick(5)) {
+                case 0:
+                    stored.removeAt(at);
+                    break;
+                case 1:
+                    stored.insert(at, stored.value(pick(stored.size())));
+                    break;
+                case 2:
+                    stored.move(at, pick(stored.size()));
+                    break;
+                case 3:
+                    if (!stored[at].isEmpty())
+                        stored[at][pick(stored[at].size())] = QChar(char16_t(u'!' + pick(94)));
+                    break;
+                default:
+                    if (at + 1 < stored.size())
+                        stored[at] += stored.takeAt(at + 1);  // two lines joined
+            }
+        }
+        const verdict::Comparison c = compare(report, stored.join(u'\n'));
+        qsizetype nextCurrent = 1, lastStored = 0, changes = 0;
+        for (const DiffLine &line : c.lines) {
+            if (line.kind != DiffLine::Removed)
+                ASSERT_EQ(line.currentNumber, nextCurrent++);
+            if (line.kind != DiffLine::Added) {
+                ASSERT_GE(line.storedNumber, lastStored);
+                lastStored = line.storedNumber;
+            }
+            if (line.kind == DiffLine::Same)
+                ASSERT_EQ(line.text, report.lines()[line.currentNumber - 1].text);
+            changes += line.kind == DiffLine::Same ? 0 : 1;
+        }
+        ASSERT_EQ(nextCurrent, report.lines().size() + 1);
+        ASSERT_EQ(c.changedLines, changes);
+        if (stored == lines)
+            ASSERT_TRUE(c.same());
+    }
 }
 
 TEST(ComparisonRules, LinesJoinedByTheSemicolonRule) {
