@@ -93,8 +93,8 @@ TEST(ComparisonRules, OtherValuesOfTheSameShapesCompareEqual) {
     EXPECT_TRUE(compare(report, fileText(report)).same());
     EXPECT_TRUE(compare(report, other).same())
         << changedLines(compare(report, other)).toStdString();
-    QString crlf = other;
-    EXPECT_TRUE(compare(report, crlf.replace(u'\n', QStringLiteral("\r\n"))).same());
+    QString edited = QChar(0xFEFF) + other;  // as an editor on another system might save it
+    EXPECT_TRUE(compare(report, edited.replace(u'\n', QStringLiteral("\r\n"))).same());
 }
 
 TEST(ComparisonRules, AnyCharacterOutOfPlaceIsADifference) {

@@ -47,7 +47,8 @@ void StoredReport::setBytes(QByteArray bytes) {
         return;
 
     starts_.reserve(static_cast<std::size_t>(lineCount_));
-    qsizetype start = 0;
+    // A byte order mark an editor put in front is not part of the first line.
+    qsizetype start = bytes_.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     for (qsizetype i = 0; i < lineCount_; ++i) {
         starts_.push_back(start);
         const void *end = std::memchr(data + start, '\n', static_cast<std::size_t>(size - start));
