@@ -233,35 +233,25 @@ class ReportProgramTest : public QObject {
         const QString storedPath = dir.filePath("stored.txt");
         QCOMPARE(runReport({"--library", WRAPPER, "--output", storedPath}).status, 0);
         const QByteArray stored = readFile(storedPath);
-        QByteArray changed = stored, crlf = stored;
+        QByteArray changed = stored;
         changed.replace("version v1.25", "version v1.24");
-        crlf.replace("\n", "\r\n");
+        // CR LF files and older reports are covered by the comparison's own tests.
         const struct {
             const char *name;
             QByteArray content;
-            int status;
             const char *says;
         } cases[] = {
-            {"same", stored, 0, "same behaviour as"},
-            {"CR LF", crlf, 0, "same behaviour as"},
-            {"changed", changed, 3, "-Checking DLL version v1.24\n+Checking DLL version v1.25\n"},
-            {"older, fewer lines", stored.left(stored.indexOf("Disk Space Tests")), 3,
-             "\n+Disk Space Tests ---"},
-            {"empty", "", 3, "is empty"},
-            {"binary",
-             QByteArray("\x7f"
-                        "ELF\0\x02\x01",
-                        7)
-                 .repeated(100),
-             3, "NUL bytes"},
+            {"changed", changed, "-Checking DLL version v1.24\n+Checking DLL version v1.25\n"},
+            {"empty", "", "is empty"},
+            {"binary", QByteArray::fromHex("7f454c46000201").repeated(100), "NUL bytes"},
         };
         for (const auto &c : cases) {
             const QString path = dir.filePath(QString::fromLatin1(c.name));
             QVERIFY(writeFile(path, c.content));
             const Result r = runReport({"--library", WRAPPER, "--expect", path});
-            QVERIFY2(r.status == c.status, c.name);
+            QVERIFY2(r.status == 3, c.name);
             QVERIFY2(r.err.contains(QString::fromLatin1(c.says)), qPrintable(r.err.right(600)));
-            QVERIFY2(r.out.count(u'\n') == stored.count('\n'), c.name);
+            QVERIFY2(r.out.count(u'\n') == stored.count('\n'), c.name);  // the report as ever
         }
 
         for (const QString &unreadable : {dir.filePath("missing.txt"), dir.path()}) {
