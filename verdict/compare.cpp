@@ -50,11 +50,13 @@ QList<QByteArray> splitJoined(const std::vector<Template> &templates, std::size_
     if (!first.mayJoinNext || index + 1 >= templates.size() || !line.startsWith(first.lead))
         return {};
     const Template &second = templates[index + 1];
-    for (qsizetype at = first.lead.size(); at < line.size(); ++at) {
+    // The first line is about as long in every run; a longer head is never tried.
+    const qsizetype longest = std::min(line.size(), 2 * first.utf8.size() + 256);
+    for (qsizetype at = first.lead.size(); at < longest; ++at) {
         // The second line starts with its own text: only places where it does are tried.
         if (!second.lead.isEmpty()) {
             at = line.indexOf(QByteArrayView(second.lead), at);
-            if (at < 0)
+            if (at < 0 || at >= longest)
                 break;
         }
         QByteArray head = line.first(at).toByteArray() + ';';
