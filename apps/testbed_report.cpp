@@ -1,21 +1,58 @@
 // The rig without a window: the start-up check, then one pass (or --passes N) of the test
-// routine, with the report written as the window's report console would hold it.
+// routine, with the report written as the window's report console would hold it; with
+// --expect, every pass compared with a stored report, and with --junit, results for CI.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
-#include <QTextStream>
+#include <QFileInfo>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <optional>
 
 #include "checklibrary.h"
 #include "headless_host.h"
+#include "judge.h"
 #include "library.h"
+#include "rigerror.h"
 #include "run.h"
 #include "runloops.h"
 #include "statuscaption.h"
+#include "stored_report.h"
 
 namespace {
 
-enum ExitStatus { Clean = 0, ErrorLines = 1, LibraryUnusable = 2, Usage = 64, CannotWrite = 74 };
+enum ExitStatus {
+    Clean = 0,
+    ErrorLines = 1,
+    LibraryUnusable = 2,
+    Differs = 3,
+    Usage = 64,
+    NoExpectedReport = 66,
+    CannotWrite = 74,
+};
+
+const char DESCRIPTION[] =
+    "Runs the Zentrak DLL Testbed without a window: checks the qorlib145 library, runs the\n"
+    "test routine and writes the report to standard output. Status-picture lines, message\n"
+    "boxes, caption changes and differences go to standard error.\n"
+    "\n"
+    "With --expect FILE, every pass is compared with FILE, a report an earlier run wrote with\n"
+    "--output: the parts of a line that vary by nature (timings, random texts, process ids,\n"
+    "memory and disk figures, values of the clock) by their shape, everything else byte for\n"
+    "byte. CR LF and LF line ends compare equal. Differences are shown as a unified diff.\n"
+    "\n"
+    "Exit status; when several apply, the first in this list wins:\n"
+    "  64  bad arguments\n"
+    "  66  the --expect file is missing or cannot be read\n"
+    "   2  the library cannot be loaded, or is older than the rig\n"
+    "  74  the report or the JUnit file cannot be written\n"
+    "   3  a pass differs from the --expect file\n"
+    "   1  the report holds error lines\n"
+    "   0  none of these";
 
 void toStandardError(const QString &line) {
     const QByteArray bytes = line.toUtf8() + '\n';
@@ -23,22 +60,71 @@ void toStandardError(const QString &line) {
     std::fflush(stderr);
 }
 
+int usageError(const QString &message) {
+    toStandardError(QStringLiteral("testbed-report: ") + message);
+    toStandardError(QStringLiteral("Try 'testbed-report --help'."));
+    return Usage;
+}
+
+// A standard stream the caller closed would be taken by the next file the program opens,
+// and the report written into that file. Each closed one is held on /dev/null instead.
+// Returns whether standard output was closed.
+bool holdClosedStandardStreams() {
+    bool outputClosed = false;
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (fcntl(fd, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        outputClosed = outputClosed || fd == STDOUT_FILENO;
+        // The lowest free descriptor, so this one: the lower ones are open by now.
+        (void)open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+    }
+    return outputClosed;
+}
+
+// Writes `bytes` to standard output, checking every write and the flush.
+bool writeStandardOutput(const QByteArray &bytes, bool closed) {
+    errno = closed ? EBADF : 0;
+    if (!closed &&
+        std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout) ==
+            static_cast<std::size_t>(bytes.size()) &&
+        std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return true;
+    toStandardError(QStringLiteral("testbed-report: cannot write standard output: ") +
+                    QString::fromLocal8Bit(std::strerror(errno != 0 ? errno : EIO)));
+    return false;
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes) {
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+        file.write(bytes) == bytes.size() && file.flush())
+        return true;
+    toStandardError(QStringLiteral("testbed-report: cannot write ") + file.fileName() +
+                    QStringLiteral(": ") + file.errorString());
+    return false;
+}
+
+// The loader's reason, without the path it usually starts with.
+QString loaderReason(const QString &path) {
+    QString reason = qorbind::Library::instance().loadError();
+    const QString prefix = QFileInfo(path).absoluteFilePath() + QStringLiteral(": ");
+    if (reason.startsWith(prefix))
+        reason.remove(0, prefix.size());
+    return reason.isEmpty() ? QStringLiteral("unknown reason") : reason;
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
+    const bool outputClosed = holdClosedStandardStreams();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("testbed-report"));
     QCoreApplication::setApplicationVersion(suite::RIG_VERSION);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Runs the Zentrak DLL Testbed without a window: checks the qorlib145 library, runs the\n"
-        "test routine and writes the report to standard output. Status-picture lines, message\n"
-        "boxes and caption changes go to standard error.\n\n"
-        "Exit status: 0 when the report holds no error line, 1 when it does, 2 when the library\n"
-        "is missing or older than the rig."));
-    parser.addHelpOption();
-    parser.addVersionOption();
+    parser.setApplicationDescription(QString::fromLatin1(DESCRIPTION));
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption versionOption = parser.addVersionOption();
     const QCommandLineOption passesOption(
         QStringLiteral("passes"),
         QStringLiteral("Runs N passes in a row, as the repeat buttons do, and adds the "
@@ -52,27 +138,68 @@ int main(int argc, char **argv) {
                                           QStringLiteral("FILE"));
     const QCommandLineOption crlfOption(QStringLiteral("crlf"),
                                         QStringLiteral("Keeps CR LF line breaks in the report."));
-    parser.addOptions({passesOption, libraryOption, outputOption, crlfOption});
-    parser.process(app);
+    const QCommandLineOption expectOption(
+        QStringLiteral("expect"),
+        QStringLiteral("Compares every pass with the report in FILE (see above)."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption junitOption(
+        QStringLiteral("junit"),
+        QStringLiteral("Writes JUnit XML results to FILE: a testsuite per pass, a testcase per "
+                       "section, failed on error lines and differences."),
+        QStringLiteral("FILE"));
+    parser.addOptions(
+        {passesOption, libraryOption, outputOption, crlfOption, expectOption, junitOption});
 
-    if (!parser.positionalArguments().isEmpty()) {
-        toStandardError(QStringLiteral("testbed-report: unexpected argument ") +
-                        parser.positionalArguments().constFirst());
-        return Usage;
+    if (!parser.parse(QCoreApplication::arguments()))
+        return usageError(parser.errorText());
+    if (parser.isSet(helpOption) || parser.isSet(QStringLiteral("help-all")))
+        return writeStandardOutput(parser.helpText().toUtf8(), outputClosed) ? Clean : CannotWrite;
+    if (parser.isSet(versionOption)) {
+        const QByteArray version =
+            QStringLiteral("testbed-report %1\n").arg(suite::RIG_VERSION).toUtf8();
+        return writeStandardOutput(version, outputClosed) ? Clean : CannotWrite;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return usageError(QStringLiteral("unexpected argument ") +
+                          parser.positionalArguments().constFirst());
+    for (const QCommandLineOption *option :
+         {&libraryOption, &outputOption, &expectOption, &junitOption}) {
+        if (parser.isSet(*option) && parser.value(*option).isEmpty())
+            return usageError(QStringLiteral("--") + option->names().constFirst() +
+                              QStringLiteral(" needs a file path"));
     }
     int passes = 0;
     if (parser.isSet(passesOption)) {
         bool ok = false;
         passes = parser.value(passesOption).toInt(&ok);
         // The loop counter of the repeat buttons is a 16-bit integer.
-        if (!ok || passes < 1 || passes > 32767) {
-            toStandardError(
-                QStringLiteral("testbed-report: --passes needs a number from 1 to 32767"));
-            return Usage;
+        if (!ok || passes < 1 || passes > 32767)
+            return usageError(QStringLiteral("--passes needs a number from 1 to 32767"));
+    }
+
+    std::optional<verdict::StoredReport> expected;
+    const QString expectedPath = parser.value(expectOption);
+    if (parser.isSet(expectOption)) {
+        QString reason;
+        expected.emplace();
+        if (!expected->read(expectedPath, &reason)) {
+            toStandardError(QStringLiteral("testbed-report: cannot read the expected report ") +
+                            expectedPath + QStringLiteral(": ") + reason);
+            return NoExpectedReport;
         }
     }
-    if (parser.isSet(libraryOption))
-        qorbind::Library::instance().setPath(parser.value(libraryOption));
+
+    if (parser.isSet(libraryOption)) {
+        const QString path = parser.value(libraryOption);
+        qorbind::Library::instance().setPath(path);
+        try {
+            qorbind::Library::instance().ensureLoaded();
+        } catch (const rt::RigError &) {
+            toStandardError(QStringLiteral("testbed-report: cannot load ") + path +
+                            QStringLiteral(": ") + loaderReason(path));
+            return LibraryUnusable;
+        }
+    }
 
     rig::HeadlessHost host(&toStandardError);
     rig::ShowStatusCaption(host, QString());
@@ -81,25 +208,45 @@ int main(int argc, char **argv) {
     if (ended || !host.runButtonEnabled(rig::RunButton::Once))
         return LibraryUnusable;
 
-    rig::RunController runs(host, host, &suite::RunAllTests);
+    verdict::Judge judge(expected ? &*expected : nullptr, expectedPath, &toStandardError);
+    const int passCount = passes == 0 ? 1 : passes;
+    int pass = 0;
+    const auto judgedPass = [&](suite::Host &h) {
+        const int errors = suite::RunAllTests(h);
+        judge.judgePass(++pass, passCount, host.shapedReport());
+        return errors;
+    };
+    rig::RunController runs(host, host, judgedPass);
     if (passes == 0)
         runs.onceClicked();
     else
         runs.runRepeated(rig::RunButton::Ten, passes);
+    judge.judgeLoopEnd(host.shapedReport());
 
+    bool written = true;
     const QByteArray report = rig::reportFileText(host.report(), parser.isSet(crlfOption)).toUtf8();
-    if (parser.isSet(outputOption)) {
-        QFile file(parser.value(outputOption));
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-            file.write(report) != report.size() || !file.flush()) {
-            toStandardError(QStringLiteral("testbed-report: cannot write ") + file.fileName() +
-                            QStringLiteral(": ") + file.errorString());
-            return CannotWrite;
-        }
-    } else {
-        std::fwrite(report.constData(), 1, static_cast<std::size_t>(report.size()), stdout);
-        if (std::fflush(stdout) != 0)
-            return CannotWrite;
+    if (parser.isSet(outputOption))
+        written = writeFile(parser.value(outputOption), report);
+    else
+        written = writeStandardOutput(report, outputClosed);
+    if (parser.isSet(junitOption)) {
+        const QByteArray xml = verdict::junitXml(judge.results(), expectedPath);
+        written = writeFile(parser.value(junitOption), xml) && written;
     }
+
+    if (expected) {
+        QString verdict = QStringLiteral("testbed-report: same behaviour as %1");
+        if (judge.differingPasses() > 0)
+            verdict = judge.passesJudged() == 1
+                          ? QStringLiteral("testbed-report: the pass differs from %1")
+                          : QStringLiteral("testbed-report: %1 of %2 passes differ from %3")
+                                .arg(judge.differingPasses())
+                                .arg(judge.passesJudged());
+        toStandardError(verdict.arg(expectedPath));
+    }
+    if (!written)
+        return CannotWrite;
+    if (judge.differingPasses() > 0)
+        return Differs;
     return runs.errorLines() == 0 ? Clean : ErrorLines;
 }

@@ -38,9 +38,11 @@ void Library::load() {
         if (opened.handle) {
             handle_ = opened.handle;
             loadedPath_ = candidate;
+            loadError_.clear();
             ++generation_;
             return true;
         }
+        loadError_ = opened.error;
         foundButBroken = foundButBroken || opened.fileFound;
         return false;
     };
@@ -74,8 +76,7 @@ void Library::load() {
 }
 
 void *Library::resolve(const char *name) {
-    if (!handle_)
-        load();
+    ensureLoaded();
     ++lookups_;
     void *address = platform::symbol(handle_, name);
     if (!address)

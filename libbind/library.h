@@ -21,6 +21,13 @@ class Library {
     // the library cannot be found, 48 when it is found but cannot be loaded, and 453 when
     // it lacks the export.
     void *resolve(const char *name);
+    // Loads the library now unless it is loaded; raises as resolve() does.
+    void ensureLoaded() {
+        if (!handle_)
+            load();
+    }
+    // The loader's own reason why the last attempt to load failed ("" after a success).
+    QString loadError() const { return loadError_; }
 
     // Releases the loaded library; the next call loads it again.
     void unload();
@@ -42,6 +49,7 @@ class Library {
 
     QString explicitPath_;
     QString loadedPath_;
+    QString loadError_;
     void *handle_ = nullptr;
     std::uint64_t generation_ = 1;
     int lookups_ = 0;

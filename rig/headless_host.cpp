@@ -1,6 +1,5 @@
 #include "headless_host.h"
 
-#include "report.h"
 #include "rigerror.h"
 
 namespace rig {
@@ -44,7 +43,7 @@ HeadlessHost::HeadlessHost(std::function<void(const QString &)> sink)
 }
 
 void HeadlessHost::Printf(const QString &text) {
-    report_ += suite::printfPiece(text);
+    report_.append(suite::ShapedText(text));
 }
 
 void HeadlessHost::messageBox(const QString &prompt, const QString &title, suite::MessageIcon) {

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "host.h"
+#include "shaped_report.h"
 #include "shell.h"
 
 namespace rig {
@@ -45,6 +46,8 @@ class HeadlessHost final : public suite::Host, public RunButtons {
 
     // ---- suite::Host ----
     void Printf(const QString &text) override;
+    void PrintfShaped(const suite::ShapedText &text) override { report_.append(text); }
+    void beginSection() override { report_.beginSection(); }
     suite::StatusPicture &status() override { return status_; }
     void messageBox(const QString &prompt, const QString &title, suite::MessageIcon icon) override;
     QString inputText() override { return input_; }
@@ -63,7 +66,9 @@ class HeadlessHost final : public suite::Host, public RunButtons {
     void setRunButtonCaption(RunButton button, const QString &caption) override;
 
     // The report with CR LF line breaks, as the window's report console would hold it.
-    const QString &report() const { return report_; }
+    const QString &report() const { return report_.text(); }
+    // The same report with the shapes of its varying parts and its sections.
+    suite::ShapedReport &shapedReport() { return report_; }
     bool runButtonEnabled(RunButton button) const { return enabled_[index(button)]; }
 
   private:
@@ -71,7 +76,7 @@ class HeadlessHost final : public suite::Host, public RunButtons {
 
     std::function<void(const QString &)> sink_;
     HeadlessStatus status_;
-    QString report_;
+    suite::ShapedReport report_;
     QString input_;
     QString caption_;
     bool enabled_[4] = {false, false, false, false};

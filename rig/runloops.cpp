@@ -125,9 +125,10 @@ void RunController::runRepeated(RunButton active, int count) {
     running_ = false;
     skipOnError([&] {
         const float seconds = rt::timer() - start;
-        host_.Printf(QStringLiteral("Finished: ") + rt::textOf(completed) +
-                     QStringLiteral(" loops took ") + rt::textOf(seconds) +
-                     QStringLiteral(" seconds\r\n"));
+        host_.PrintfShaped(
+            QStringLiteral("Finished: ") + suite::vary::passCount(rt::textOf(completed)) +
+            QStringLiteral(" loops took ") + suite::vary::timing(rt::textOf(seconds)) +
+            QStringLiteral(" seconds\r\n"));
     });
     skipOnError([&] { buttons_.setRunButtonCaption(active, saved); });
     --depth_;

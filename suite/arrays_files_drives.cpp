@@ -93,7 +93,7 @@ void ArraysFilesDrives(Run &run) {
     run.step([&] {
         const std::int32_t pid = qor::GetPID();
         run.Printf(QStringLiteral("The process ID of this application - GetPID() = [") +
-                   rt::textOf(pid) + QStringLiteral("]"));
+                   vary::processId(rt::textOf(pid)) + QStringLiteral("]"));
     });
     run.step([&] { run.timing(QStringLiteral("11")); });
 }

@@ -56,7 +56,8 @@ void base64(Run &run) {
         run.step([&] { run.workB = qor::EncodeString64(run.workA, 20); });
     run.step([&] {
         const float elapsed = rt::timer() - loopStart;
-        run.Printf(QStringLiteral("Looped in ") + signedSeconds(elapsed) + QStringLiteral(" secs"));
+        run.Printf(QStringLiteral("Looped in ") + vary::signedTiming(signedSeconds(elapsed)) +
+                   QStringLiteral(" secs"));
     });
     run.step([&] { run.timing(QStringLiteral("3")); });
 
@@ -106,29 +107,32 @@ void randomTexts(Run &run) {
     run.step([&] { run.banner(QStringLiteral("Random Function Tests ")); });
     run.step([&] { qor::Randomise(0); });
 
+    using vary::Characters;
     struct Row {
         const char *label;
         RandomMode mode;
+        Characters characters;
     };
     static constexpr Row rows[] = {
-        {"RandomStr(50,RandomStringMixedCase)=", RandomStringMixedCase},
-        {"RandomStr(50,RandomStringUpper)=", RandomStringUpper},
-        {"RandomStr(50,RandomStringLower)=", RandomStringLower},
-        {"RandomStr(50,RandomStringNumeric)=", RandomStringNumeric},
-        {"RandomStr(50,RandomStringHex)=", RandomStringHex},
-        {"RandomStr(50,RandomStringAll)=", RandomStringAll},
+        {"RandomStr(50,RandomStringMixedCase)=", RandomStringMixedCase, Characters::Letters},
+        {"RandomStr(50,RandomStringUpper)=", RandomStringUpper, Characters::Upper},
+        {"RandomStr(50,RandomStringLower)=", RandomStringLower, Characters::Lower},
+        {"RandomStr(50,RandomStringNumeric)=", RandomStringNumeric, Characters::Digits},
+        {"RandomStr(50,RandomStringHex)=", RandomStringHex, Characters::Hex},
+        {"RandomStr(50,RandomStringAll)=", RandomStringAll, Characters::Printable},
     };
     for (const Row &row : rows) {
         run.step([&] {
             const QString text = qor::RandomStr(50, row.mode);
-            run.Printf(QString::fromLatin1(row.label) + text);
+            run.Printf(QString::fromLatin1(row.label) + vary::randomText(text, row.characters));
         });
     }
     // The binary text goes from 8-bit text to the report's text and back before the hex
     // conversion; every byte value survives both conversions.
     run.step([&] {
         const QString hex = qor::StringToHex(qor::RandomStr(50, RandomStringBinary));
-        run.Printf(QStringLiteral("StringToHex(RandomStr(50,RandomStringBinary))=") + hex);
+        run.Printf(QStringLiteral("StringToHex(RandomStr(50,RandomStringBinary))=") +
+                   vary::randomBytesHex(hex));
     });
 
     run.step([&] { run.Printf(QStringLiteral("Testing ordinals...")); });

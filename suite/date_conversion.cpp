@@ -22,12 +22,13 @@ void DateConversions(Run &run) {
     run.step([&] {
         const double adjusted = qor::DSTAdjust(rt::now());
         const QString text = qor::VBDate(rt::toDate(adjusted));
-        run.Printf(QStringLiteral("VBDate(DSTAdjust(Now))=") + text +
+        run.Printf(QStringLiteral("VBDate(DSTAdjust(Now))=") + vary::fromNow(text) +
                    QStringLiteral(" (string representation of internal VB date format)"));
     });
     run.step([&] {
         const double seconds = qor::VBDateToCTime(rt::now());
-        run.Printf(QStringLiteral("VBDateToCTime(Now)=") + rt::textOf(seconds) +
+        run.Printf(QStringLiteral("VBDateToCTime(Now)=") +
+                   vary::numberFromNow(rt::textOf(seconds)) +
                    QStringLiteral(" (C/C++/Unix time_t as long - No DST Adustment)"));
     });
     run.step([&] {
@@ -68,7 +69,7 @@ void DateConversions(Run &run) {
     });
     run.step([&] {
         const double date = qor::CTimeToVBDate(qor::VBDateToCTime(rt::now()));
-        run.Printf(QStringLiteral("Cycle test NOW=") + rt::dateText(date));
+        run.Printf(QStringLiteral("Cycle test NOW=") + vary::dateFromNow(date));
     });
     run.step([&] {
         const double seconds = qor::VBDateToCTime(kBillion);
@@ -89,19 +90,20 @@ void DateConversions(Run &run) {
         const QString hex = qor::DateToHex(rt::now());
         QString copy = hex;
         const QString trimmed = rt::TrimAtNul(copy);
-        run.Printf(QStringLiteral("DateToHex(Now)=") + trimmed +
+        run.Printf(QStringLiteral("DateToHex(Now)=") + vary::hexFromNow(trimmed) +
                    QStringLiteral(" (binary storage byte-representation)"));
     });
     run.step([&] {
         // The text goes back untrimmed.
         QString hex = qor::DateToHex(rt::now());
         const double date = qor::HexToDate(hex);
-        run.Printf(QStringLiteral("HexToDate(DateToHex(Now))=") + rt::textOf(date));
+        run.Printf(QStringLiteral("HexToDate(DateToHex(Now))=") +
+                   vary::numberFromNow(rt::textOf(date)));
     });
     run.step([&] {
         QString hex = qor::DateToHex(rt::now());
         const double date = rt::toDate(qor::HexToDate(hex));
-        run.Printf(QStringLiteral("CDate(HexToDate(DateToHex(Now)))=") + rt::dateText(date));
+        run.Printf(QStringLiteral("CDate(HexToDate(DateToHex(Now)))=") + vary::dateFromNow(date));
     });
     run.step([&] { run.timing(QStringLiteral("9")); });
 }

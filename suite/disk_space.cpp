@@ -19,11 +19,11 @@ void DiskSpace(Run &run) {
     run.step([&] { run.Printf(QStringLiteral("Test Free disk space functions ...")); });
     run.step([&] {
         const QString free = qor::Comma(qor::DiskFree("C"), 3);
-        run.Printf(QStringLiteral("Drive C: ") + free);
+        run.Printf(QStringLiteral("Drive C: ") + vary::machineFigure(free));
     });
     run.step([&] {
         const QString free = qor::Comma(qor::DiskFree("D"), 3);
-        run.Printf(QStringLiteral("Drive D: ") + free);
+        run.Printf(QStringLiteral("Drive D: ") + vary::machineFigure(free));
     });
     // The answer for a drive that cannot exist is shown as the number itself.
     run.step([&] {

@@ -14,18 +14,19 @@ QString errorLine(const rt::RigError &error) {
 void Run::reportError(const rt::RigError &error) {
     ++errors_;
     const QString line = errorLine(error);
-    host_.Printf(line);
+    host_.PrintfShaped(ShapedText(line).as(LineRole::Error));
     host_.messageBox(line, ERROR_BOX_TITLE, MessageIcon::Information);
 }
 
 void Run::banner(const QString &title) {
-    Printf(title + QString(100, u'-'));
+    Printf(ShapedText(title + QString(100, u'-')).as(LineRole::Banner, title));
 }
 
 void Run::timing(const QString &label) {
     const float elapsed = rt::timer() - startTime;
-    Printf(QStringLiteral(" Execution (") + label + QStringLiteral(") took ") +
-           rt::textOf(elapsed) + QStringLiteral(" seconds\r\n"));
+    Printf((QStringLiteral(" Execution (") + label + QStringLiteral(") took ") +
+            vary::timing(rt::textOf(elapsed)) + QStringLiteral(" seconds\r\n"))
+               .as(LineRole::Timing, label));
 }
 
 int RunAllTests(Host &host) {
@@ -47,6 +48,8 @@ int RunAllTests(Host &host) {
     run.step([&] { host.repaintInput(); });
     run.step([&] { out.removePicture(); });
     run.step([&] { out.clear(); });
+    // Sections begin after the report was cleared for the last time.
+    host.beginSection();
     run.step([&] { run.Printf(QStringLiteral("Checking DLL version v") + RIG_VERSION); });
 
     using Section = void (*)(Run &);
@@ -65,8 +68,10 @@ int RunAllTests(Host &host) {
         RleCompression,
         ProcessInfo,
     };
-    for (Section section : sections)
+    for (Section section : sections) {
+        host.beginSection();
         section(run);
+    }
 
     // Closing block.
     static const char *const notTested[] = {
@@ -79,6 +84,7 @@ int RunAllTests(Host &host) {
         "* MAPI functionality not tested *",
         "* BMP functions not tested *",
     };
+    host.beginSection();
     for (const char *notice : notTested)
         run.step([&] { run.Printf(QString::fromLatin1(notice)); });
     run.step([&] { run.endTime = rt::timer(); });
@@ -87,7 +93,8 @@ int RunAllTests(Host &host) {
     run.step([&] { run.banner(QStringLiteral("* Tests Complete * ")); });
     run.step([&] {
         run.Printf(QStringLiteral("* This execution took ") +
-                   rt::textOf(run.endTime - run.startTime) + QStringLiteral(" second(s)"));
+                   vary::timing(rt::textOf(run.endTime - run.startTime)) +
+                   QStringLiteral(" second(s)"));
     });
     return run.errorCount();
 }

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "shaped_text.h"
+
 namespace suite {
 
 // The status picture: a drawing surface printed on with a current font, colour and position.
@@ -35,6 +37,12 @@ class Host {
 
     // Appends to the report exactly as printfPiece() (report.h) says.
     virtual void Printf(const QString &text) = 0;
+    // Appends text.text() as Printf does. A host that compares reports also keeps which
+    // parts of the text vary by nature, and the role of the line.
+    virtual void PrintfShaped(const ShapedText &text) { Printf(text.text()); }
+    // The run moves on to its next section (the preparation, each section, the closing
+    // block). Only a host that reports per section needs to know.
+    virtual void beginSection() {}
     virtual StatusPicture &status() = 0;
     // A modal message box; returns when the user has closed it (a headless host never waits).
     virtual void messageBox(const QString &prompt, const QString &title, MessageIcon icon) = 0;

@@ -64,10 +64,12 @@ constexpr DateRow kDoubleInputs[] = {
     {"PHPDate(25569.0000000000)=", 25569.0, " (Unix/C epoch start)"},
 };
 
+// d is the clock's reading, so the formatted text varies with it.
 void formatLine(Run &run, double d, const FormatRow &row) {
     run.step([&] {
         const QString text = qor::PHPDate(d, row.format);
-        run.Printf(QString::fromLatin1(row.label) + text + QString::fromLatin1(row.note));
+        run.Printf(QString::fromLatin1(row.label) + vary::fromNow(text) +
+                   QString::fromLatin1(row.note));
     });
 }
 

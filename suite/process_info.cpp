@@ -14,25 +14,28 @@ void ProcessInfo(Run &run) {
     run.step([&] {
         const std::int32_t pid = qor::GetPID();
         run.Printf(QStringLiteral("The process ID of this test-application is: ") +
-                   rt::textOf(pid));
+                   vary::processId(rt::textOf(pid)));
     });
     run.step([&] { memory = qor::GetProcessMemoryUsed(qor::GetPID()); });
     if (run.test([&] { return memory == UNKNOWN; })) {
         run.step([&] {
             const std::int32_t pid = qor::GetPID();
             run.Printf(QStringLiteral("Couldn't retrieve memory info for this process (") +
-                       rt::textOf(pid) + QStringLiteral(")"));
+                       vary::processId(rt::textOf(pid)) + QStringLiteral(")"));
         });
     } else {
         const QString lead = QStringLiteral("Memory used by this process is: ");
-        run.step([&] { run.Printf(lead + rt::textOf(memory) + QStringLiteral(" bytes")); });
         run.step([&] {
-            run.Printf(lead + rt::textOf(static_cast<double>(memory) / 1024) +
+            run.Printf(lead + vary::machineFigure(rt::textOf(memory)) + QStringLiteral(" bytes"));
+        });
+        run.step([&] {
+            run.Printf(lead + vary::machineFigure(rt::textOf(static_cast<double>(memory) / 1024)) +
                        QStringLiteral(" Kb"));
         });
         run.step([&] {
             const double mb = static_cast<double>(memory) / 1048576;
-            run.Printf(lead + rt::formatNumber(mb, u"0#.###") + QStringLiteral(" Mb"));
+            run.Printf(lead + vary::machineFigure(rt::formatNumber(mb, u"0#.###")) +
+                       QStringLiteral(" Mb"));
         });
     }
     run.step([&] { run.timing(QStringLiteral("FINAL")); });

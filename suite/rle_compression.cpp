@@ -41,28 +41,40 @@ void RleCompression(Run &run) {
         if (run.test([&] { return source != unpacked; })) {
             run.step([&] { run.Printf(QStringLiteral("* RLE Compression FAILED*")); });
             run.step([&] { ++failureCount; });
-            run.step([&] { run.Printf(QStringLiteral("[") + source + QStringLiteral("]")); });
-            run.step([&] { run.Printf(QStringLiteral("[") + unpacked + QStringLiteral("]")); });
+            run.step([&] {
+                run.Printf(QStringLiteral("[") +
+                           vary::randomText(source, vary::Characters::Letters) +
+                           QStringLiteral("]"));
+            });
+            run.step([&] {
+                run.Printf(QStringLiteral("[") +
+                           vary::randomText(unpacked, vary::Characters::Letters) +
+                           QStringLiteral("]"));
+            });
         } else {
             run.step([&] { passCount = rt::toInt16(static_cast<std::int64_t>(passCount) + 1); });
         }
     }
     run.step([&] {
-        run.Printf(QStringLiteral("RLE Test Done - ") + rt::textOf(passCount) +
-                   QStringLiteral(" of ") + rt::textOf(pass - 1) +
-                   QStringLiteral(" strings were compressed"));
+        run.Printf(QStringLiteral("RLE Test Done - ") +
+                   vary::fromRandomTexts(rt::textOf(passCount)) + QStringLiteral(" of ") +
+                   rt::textOf(pass - 1) + QStringLiteral(" strings were compressed"));
     });
     run.step([&] {
         const float percent =
             static_cast<float>(largestGain) / static_cast<float>(requested) * 100.0f;
-        run.Printf(QStringLiteral("Max gain was ") + rt::textOf(largestGain) +
-                   QStringLiteral(" byte(s) of ") + rt::textOf(requested) +
-                   QStringLiteral(" byte(s) (") + rt::textOf(percent) + QStringLiteral("%)"));
+        run.Printf(QStringLiteral("Max gain was ") +
+                   vary::fromRandomTexts(rt::textOf(largestGain)) + QStringLiteral(" byte(s) of ") +
+                   rt::textOf(requested) + QStringLiteral(" byte(s) (") +
+                   vary::fromRandomTexts(rt::textOf(percent)) + QStringLiteral("%)"));
     });
     if (run.test([&] { return failureCount == 0; })) {
         run.step([&] { run.Printf(QStringLiteral("All compresion tests passed OK")); });
     } else {
-        run.step([&] { run.Printf(rt::textOf(failureCount) + QStringLiteral(" tests *FAILED*")); });
+        run.step([&] {
+            run.Printf(vary::fromRandomTexts(rt::textOf(failureCount)) +
+                       QStringLiteral(" tests *FAILED*"));
+        });
     }
     run.step([&] { run.timing(QStringLiteral("13")); });
 }

@@ -11,6 +11,7 @@
 
 #include "host.h"
 #include "rigerror.h"
+#include "shaped_text.h"
 
 namespace suite {
 
@@ -37,6 +38,8 @@ class Run {
 
     // ---- Output ----
     void Printf(const QString &text) { host_.Printf(text); }
+    // The same text as Printf(text.text()); the parts that vary by nature carry their shape.
+    void Printf(const ShapedText &text) { host_.PrintfShaped(text); }
     // The title followed by 100 "-".
     void banner(const QString &title);
     // " Execution (" + label + ") took " + seconds since the start + " seconds" + CR LF.

@@ -44,22 +44,24 @@ void WindowsApi(Run &run) {
     for (const MemoryLine &line : MEMORY_LINES) {
         run.step([&] {
             const QString figure = qor::Comma(line.figure() / line.divisor, line.decimals);
-            run.Printf(QString::fromLatin1(line.label) + figure + QString::fromLatin1(line.unit));
+            run.Printf(QString::fromLatin1(line.label) + vary::machineFigure(figure) +
+                       QString::fromLatin1(line.unit));
         });
     }
     // The test asks about "C"; the lines ask about "c".
     if (run.test([&] { return qor::IsValidDisk("C") != 0; })) {
         run.step([&] {
             const std::int64_t size = qor::GetDiskSize("c", -1);
-            run.Printf(QStringLiteral("GetDiskSize(c)=") + rt::textOf(rt::Currency{size}));
+            run.Printf(QStringLiteral("GetDiskSize(c)=") +
+                       vary::machineFigure(rt::textOf(rt::Currency{size})));
         });
         run.step([&] {
             const std::int32_t size = qor::GetDiskSizeMb("c");
-            run.Printf(QStringLiteral("GetDiskSizeMb(c)=") + rt::textOf(size));
+            run.Printf(QStringLiteral("GetDiskSizeMb(c)=") + vary::machineFigure(rt::textOf(size)));
         });
         run.step([&] {
             const double size = qor::GetDiskSizeGb("c");
-            run.Printf(QStringLiteral("GetDiskSizeGb(c)=") + rt::textOf(size));
+            run.Printf(QStringLiteral("GetDiskSizeGb(c)=") + vary::machineFigure(rt::textOf(size)));
         });
     }
     run.step([&] { run.timing(QStringLiteral("12")); });

@@ -1,8 +1,9 @@
 // testbed-report end to end: its exit statuses, the repeat passes, the chosen library, the
-// output file and the line breaks.
+// output file and the line breaks, and the verdicts against a stored report.
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 #include <QtTest>
 
 namespace {
@@ -13,11 +14,28 @@ struct Result {
     QString err;
 };
 
+// The real library, with what varies by nature and one error line at the test's command.
+const QString WRAPPER = QStringLiteral(FAKES_DIR "/libwrap_jitter.so");
+
 QString fake(const char *name) {
     return QStringLiteral(FAKES_DIR "/libfake_") + QLatin1String(name) + QStringLiteral(".so");
 }
 
-Result runReport(const QStringList &arguments, const QStringList &environment = {}) {
+// The peak resident size of a running process, in kB (0 once it has gone).
+long peakKilobytes(qint64 pid) {
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return 0;
+}
+
+// Runs the program, or with `shell` a shell command line that runs it as "$0" "$@" (for
+// redirections QProcess cannot make).
+Result runReport(const QStringList &arguments, const QStringList &environment = {},
+                 const QString &shell = {}, long *peak = nullptr) {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const QString &entry : environment)
@@ -25,9 +43,18 @@ Result runReport(const QStringList &arguments, const QStringList &environment = 
     env.remove(QStringLiteral("DISPLAY"));
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));  // must run without any display
     process.setProcessEnvironment(env);
-    process.start(QStringLiteral(TESTBED_REPORT), arguments);
-    if (!process.waitForFinished(240000))
-        return {};
+    if (shell.isEmpty())
+        process.start(QStringLiteral(TESTBED_REPORT), arguments);
+    else
+        process.start(QStringLiteral("/bin/sh"),
+                      QStringList{"-c", shell, TESTBED_REPORT} + arguments);
+    // The peak only grows: the last reading before the end is the run's peak, or close.
+    for (QDeadlineTimer deadline(240000); !process.waitForFinished(peak ? 10 : 240000);) {
+        if (deadline.hasExpired())
+            return {};
+        if (peak)
+            *peak = std::max(*peak, peakKilobytes(process.processId()));
+    }
     if (process.exitStatus() != QProcess::NormalExit)
         return {};
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
@@ -42,6 +69,16 @@ int errorLines(const QString &report) {
     for (const QString &line : report.split(u'\n'))
         count += errorLine.match(line).hasMatch() ? 1 : 0;
     return count;
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray readFile(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 }  // namespace
@@ -63,6 +100,10 @@ class ReportProgramTest : public QObject {
         QTest::newRow("not a number") << QStringList{"--passes", "ten"};
         QTest::newRow("too many for the loop counter") << QStringList{"--passes", "40000"};
         QTest::newRow("stray argument") << QStringList{"report.txt"};
+        QTest::newRow("unknown option") << QStringList{"--frobnicate"};
+        QTest::newRow("option without its value") << QStringList{"--passes"};
+        QTest::newRow("empty library path") << QStringList{"--library", ""};
+        QTest::newRow("empty expected report path") << QStringList{"--expect", ""};
     }
     void badArguments() {
         QFETCH(QStringList, arguments);
@@ -71,13 +112,53 @@ class ReportProgramTest : public QObject {
         QVERIFY(r.out.isEmpty());
     }
 
-    void missingLibraryExitsWithTwo() {
-        const Result r = runReport({"--library", "/nonexistent/libqorlib145.so"});
+    // A library given by path that will not load: the message names the path and the
+    // loader's reason, not the search that never happened.
+    void libraryThatWillNotLoad_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << "gone/libqorlib145.so" << QByteArray() << "No such file";
+        QTest::newRow("directory") << "folder" << QByteArray() << "Is a directory";
+        QTest::newRow("not a library") << "lib.so" << QByteArray(4096, 'x') << "ELF";
+        QTest::newRow("empty file") << "empty.so" << QByteArray("") << "too short";
+    }
+    void libraryThatWillNotLoad() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(name);
+        if (name == "folder")
+            QVERIFY(QDir(dir.path()).mkdir(name));
+        else if (!name.startsWith("gone"))
+            QVERIFY(writeFile(path, content));
+        const Result r = runReport({"--library", path});
         QCOMPARE(r.status, 2);
         QVERIFY(r.out.isEmpty());
-        QVERIFY2(r.err.contains("[message] Missing DLL - Cannot continue: Can't find "
-                                "libqorlib145.so in the current, system directory or PATH"),
-                 qPrintable(r.err));
+        QVERIFY2(r.err.startsWith("testbed-report: cannot load " + path + ": "), qPrintable(r.err));
+        QVERIFY2(r.err.contains(reason), qPrintable(r.err));
+        QVERIFY(!r.err.contains("Can't find"));
+    }
+
+    // A report nobody receives is a failure, whatever the pass found.
+    void lostReport_data() {
+        QTest::addColumn<QString>("shell");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("full device") << R"("$0" "$@" > /dev/full)"
+                                     << "No space left on device";
+        QTest::newRow("closed output") << R"("$0" "$@" >&-)"
+                                       << "Bad file descriptor";
+        QTest::newRow("help to a full device") << R"("$0" --help > /dev/full)"
+                                               << "No space left on device";
+    }
+    void lostReport() {
+        QFETCH(QString, shell);
+        QFETCH(QString, reason);
+        const Result r = runReport({"--library", WRAPPER}, {"FAKE_ERROR=1"}, shell);
+        QCOMPARE(r.status, 74);  // also over the error line the pass wrote
+        QVERIFY2(r.err.contains("testbed-report: cannot write standard output: " + reason),
+                 qPrintable(r.err.right(300)));
     }
 
     void olderLibraryExitsWithTwo() {
@@ -143,6 +224,156 @@ class ReportProgramTest : public QObject {
         QVERIFY(r.status == 0 || r.status == 1);
         QVERIFY(r.out.startsWith("Checking DLL version v1.25\n"));
         QCOMPARE(r.status == 1, errorLines(r.out) > 0);
+    }
+
+    // With --expect the pass still writes its report; the status says whether it matched.
+    // An expected report that cannot be read stops the program (66) before anything runs.
+    void expectedReportVerdicts() {
+        QTemporaryDir dir;
+        const QString storedPath = dir.filePath("stored.txt");
+        QCOMPARE(runReport({"--library", WRAPPER, "--output", storedPath}).status, 0);
+        const QByteArray stored = readFile(storedPath);
+        QByteArray changed = stored;
+        changed.replace("version v1.25", "version v1.24");
+        // CR LF files and older reports are covered by the comparison's own tests.
+        const struct {
+            const char *name;
+            QByteArray content;
+            const char *says;
+        } cases[] = {
+            {"changed", changed, "-Checking DLL version v1.24\n+Checking DLL version v1.25\n"},
+            {"empty", "", "is empty"},
+            {"binary", QByteArray::fromHex("7f454c46000201").repeated(100), "NUL bytes"},
+        };
+        for (const auto &c : cases) {
+            const QString path = dir.filePath(QString::fromLatin1(c.name));
+            QVERIFY(writeFile(path, c.content));
+            const Result r = runReport({"--library", WRAPPER, "--expect", path});
+            QVERIFY2(r.status == 3, c.name);
+            QVERIFY2(r.err.contains(QString::fromLatin1(c.says)), qPrintable(r.err.right(600)));
+            // The report as ever (its line count may differ: a random text ending in ";").
+            QVERIFY2(
+                r.out.startsWith("Checking DLL version v1.25\n") && r.out.endsWith(" second(s)\n"),
+                c.name);
+        }
+
+        for (const QString &unreadable : {dir.filePath("missing.txt"), dir.path()}) {
+            const Result r = runReport({"--library", WRAPPER, "--expect", unreadable});
+            QCOMPARE(r.status, 66);
+            QVERIFY(r.out.isEmpty());
+            QVERIFY(r.err.startsWith("testbed-report: cannot read the expected report " +
+                                     unreadable + ": "));
+        }
+    }
+
+    // A difference (3) outranks error lines (1); error lines the stored report has too are
+    // no difference.
+    void differenceOutranksErrorLines() {
+        QTemporaryDir dir;
+        const QString storedPath = dir.filePath("stored.txt");
+        QCOMPARE(runReport({"--library", WRAPPER, "--output", storedPath}, {"FAKE_ERROR=1"}).status,
+                 1);
+        QCOMPARE(runReport({"--library", WRAPPER, "--expect", storedPath}, {"FAKE_ERROR=1"}).status,
+                 1);
+        const Result r = runReport({"--library", WRAPPER, "--expect", storedPath});
+        QCOMPARE(r.status, 3);
+        QVERIFY2(r.err.contains("\n-Error 6 ocurred (Overflow)"), qPrintable(r.err.right(900)));
+    }
+
+    // 100 MB that are no report: a verdict within the test's time, and no more memory than
+    // the file itself needs.
+    void hugeExpectedReport() {
+        QTemporaryDir dir;
+        const QString oneLine = dir.filePath("one-line.txt");
+        const QString manyLines = dir.filePath("many-lines.txt");
+        QVERIFY(writeFile(oneLine, "Checking DLL version v1.25" + QByteArray(100'000'000, 'z')));
+        QVERIFY(writeFile(manyLines, QByteArray("x\n").repeated(50'000'000)));
+        for (const QString &path : {oneLine, manyLines}) {
+            long peak = 0;
+            const Result r = runReport({"--library", WRAPPER, "--expect", path}, {}, {}, &peak);
+            QCOMPARE(r.status, 3);
+            QVERIFY(r.err.contains("testbed-report: the pass differs from " + path));
+            QVERIFY(r.err.size() < 100'000);  // the long line is shown cut short
+#if !defined(__SANITIZE_ADDRESS__)
+            // The file, and a little more than a pass needs without it.
+            QVERIFY2(peak > 0 && peak < 100'000 + 60'000, qPrintable(QString::number(peak)));
+#endif
+        }
+    }
+
+    // JUnit: a testsuite per pass, a testcase per section, failed by error lines and
+    // differences, the failure holding the section's lines of the diff.
+    void junitResults() {
+        QTemporaryDir dir;
+        const QString storedPath = dir.filePath("stored.txt");
+        const QString xmlPath = dir.filePath("results.xml");
+        QCOMPARE(runReport({"--library", WRAPPER, "--output", storedPath}, {"FAKE_ERROR=1"}).status,
+                 1);
+        QByteArray stored = readFile(storedPath);
+        QVERIFY(writeFile(storedPath, stored.replace("version v1.25", "version v1.24")));
+        const Result r = runReport(
+            {"--library", WRAPPER, "--passes", "2", "--expect", storedPath, "--junit", xmlPath},
+            {"FAKE_ERROR=1"});
+        QCOMPARE(r.status, 3);
+        QVERIFY(r.err.contains("testbed-report: 2 of 2 passes differ from " + storedPath));
+
+        QXmlStreamReader xml(readFile(xmlPath));
+        QStringList suites, cases;
+        QString firstFailure;
+        int errorFailures = 0;
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            if (xml.name() == u"testsuite")
+                suites << xml.attributes().value("name").toString();
+            if (xml.name() == u"testcase" && suites.size() == 2)
+                cases << xml.attributes().value("name").toString();
+            if (xml.name() == u"failure") {
+                errorFailures += xml.attributes().value("type") == u"error line" ? 1 : 0;
+                const QString text = xml.readElementText();
+                if (firstFailure.isEmpty())
+                    firstFailure = text;
+            }
+        }
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        QCOMPARE(suites, (QStringList{"pass 1 of 2", "pass 2 of 2"}));
+        QCOMPARE(cases.first(), QStringLiteral("Checking DLL version v1.25"));
+        QVERIFY(cases.contains("Maths Function Tests / String Function Tests"));
+        QVERIFY(cases.contains("Section (10)"));
+        QCOMPARE(cases.last(), QStringLiteral("Finished"));
+        QCOMPARE(firstFailure, QStringLiteral("-Checking DLL version v1.24\n"
+                                              "+Checking DLL version v1.25\n"));
+        QCOMPARE(errorFailures, 2);  // one section of each pass wrote an error line
+
+        const Result unwritable =
+            runReport({"--library", WRAPPER, "--junit", dir.filePath("no/dir/r.xml")});
+        QCOMPARE(unwritable.status, 74);
+        QVERIFY(unwritable.err.contains("testbed-report: cannot write "));
+    }
+
+    // A random text may end in ";", which joins the next line to it in one run and not in
+    // another; every pass of a repeat run is compared, and the loop's closing line is not
+    // where the stored report has none.
+    void linesJoinedBySemicolonCompareEqual() {
+        QTemporaryDir dir;
+        const QString joined = dir.filePath("joined.txt");
+        const QString plain = dir.filePath("plain.txt");
+        const QString &wrapper = WRAPPER;
+        QCOMPARE(runReport({"--library", wrapper, "--output", joined},
+                           {"FAKE_SEED=1", "FAKE_SEMICOLON=1"})
+                     .status,
+                 0);
+        QVERIFY(QRegularExpression("RandomStringAll\\)=\\S{49}StringToHex\\(")
+                    .match(QString::fromUtf8(readFile(joined)))
+                    .hasMatch());
+        QCOMPARE(runReport({"--library", wrapper, "--output", plain}, {"FAKE_SEED=2"}).status, 0);
+
+        Result r =
+            runReport({"--library", wrapper, "--passes", "2", "--expect", joined}, {"FAKE_SEED=3"});
+        QVERIFY2(r.status == 0, qPrintable(r.err.right(2000)));
+        r = runReport({"--library", wrapper, "--expect", plain},
+                      {"FAKE_SEED=4", "FAKE_SEMICOLON=1"});
+        QVERIFY2(r.status == 0, qPrintable(r.err.right(2000)));
     }
 };
 

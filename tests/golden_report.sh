@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# The golden report: one pass of testbed-report against our own library, on a fixed fixture
+# drive C, under TZ=UTC and LC_ALL=C. Any change to a stable line of the report fails the
+# check until the golden file changes with it.
+#
+#   golden_report.sh TESTBED_REPORT LIBRARY GOLDEN_FILE            compares a pass with it
+#   golden_report.sh TESTBED_REPORT LIBRARY GOLDEN_FILE --remake   writes it anew
+#
+# From a build folder: ctest -R golden_report, and cmake --build build --target
+# remake_golden_report.
+set -euo pipefail
+report=$1 library=$2 golden=$3 mode=${4:-check}
+
+drive=$(mktemp -d)
+trap 'rm -rf "$drive"' EXIT
+mkdir "$drive/win"
+printf '[boot loader]\r\ntimeout=30\r\n' > "$drive/boot.ini"
+for name in config.sys autoexec.bat x.log readme.txt notes.ini.bak; do
+    printf x > "$drive/$name"
+done
+export QORLIB_DRIVES="C=$drive" QORLIB_WINDIR="$drive/win/" TZ=UTC LC_ALL=C LANG=C
+unset LANGUAGE
+
+if [ "$mode" = --remake ]; then
+    exec "$report" --library "$library" --output "$golden"
+fi
+exec "$report" --library "$library" --expect "$golden" > /dev/null

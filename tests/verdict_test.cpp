@@ -1,0 +1,382 @@
+// Comparing a run's report with a stored one: the rules over small hand-made reports, the
+// JUnit document read back with an XML parser, and whole passes whose varying values differ
+// in everything (clock, seed, process id, machine figures) yet compare equal, while any
+// single character changed in the stored report is caught.
+#include <gtest/gtest.h>
+
+#include <QDate>
+#include <QDateTime>
+#include <QXmlStreamReader>
+#include <cmath>
+#include <optional>
+#include <random>
+
+#include "compare.h"
+#include "headless_host.h"
+#include "junit.h"
+#include "library.h"
+#include "run.h"
+#include "section_rig.h"
+#include "shaped_report.h"
+
+namespace {
+
+using suite::LineRole;
+using suite::ShapedText;
+using verdict::DiffLine;
+namespace vary = suite::vary;
+
+const QString DASHES(100, u'-');
+
+// A small report with one value of every nature. `all` is the printable random text.
+suite::ShapedReport sampleReport(const QString &all = QStringLiteral("a!b~c;d")) {
+    suite::ShapedReport r;
+    r.beginSection();
+    r.append(QStringLiteral("Checking DLL version v1.25"));
+    r.beginSection();
+    r.append(ShapedText(QStringLiteral("Random Function Tests ") + DASHES)
+                 .as(LineRole::Banner, QStringLiteral("Random Function Tests ")));
+    r.append(QStringLiteral("Upper=") +
+             vary::randomText(QStringLiteral("QWERTY"), vary::Characters::Upper));
+    r.append(QStringLiteral("All=") + vary::randomText(all, vary::Characters::Printable));
+    r.append(QStringLiteral("Bytes=") + vary::randomBytesHex(QStringLiteral("01FF10")));
+    r.append((QStringLiteral(" Execution (5) took ") + vary::timing(QStringLiteral("0.25")) +
+              QStringLiteral(" seconds\r\n"))
+                 .as(LineRole::Timing, QStringLiteral("5")));
+    r.beginSection();
+    r.append(QStringLiteral("Day=") + vary::fromNow(QStringLiteral("5th January 2024 09:05:01")));
+    r.append(QStringLiteral("C=") + vary::fromNow(QStringLiteral("Fri Jan  5 09:05:01 2024")) +
+             QStringLiteral(" asctime"));
+    r.append(QStringLiteral("Pid=[") + vary::processId(QStringLiteral("4711")) +
+             QStringLiteral("]"));
+    r.append(QStringLiteral("Drive C: ") + vary::machineFigure(QStringLiteral("1,234.500")));
+    return r;
+}
+
+QString fileText(const suite::ShapedReport &r) {
+    return rig::reportFileText(r.text(), false);
+}
+
+verdict::Comparison compare(const suite::ShapedReport &current, const QString &stored) {
+    verdict::StoredReport file;
+    file.setBytes(stored.toUtf8());
+    verdict::Comparator comparator;
+    return comparator.compare(current.lines(), file, 0, file.passLineCount());
+}
+
+QString withLine(const QString &text, int index, const QString &line) {
+    QStringList lines = text.split(u'\n');
+    lines[index] = line;
+    return lines.join(u'\n');
+}
+
+QString changedLines(const verdict::Comparison &c) {
+    QString out;
+    for (const DiffLine &line : c.lines)
+        if (line.kind != DiffLine::Same)
+            out += QChar(line.kind) + line.text + u'\n';
+    return out;
+}
+
+TEST(ComparisonRules, OtherValuesOfTheSameShapesCompareEqual) {
+    const suite::ShapedReport report = sampleReport();
+    QString other = fileText(report);
+    other.replace(QStringLiteral("QWERTY"), QStringLiteral("ZZAAZZ"))
+        .replace(QStringLiteral("a!b~c;d"), QStringLiteral("}}}}}}}"))
+        .replace(QStringLiteral("01FF10"), QStringLiteral("A0B1C2"))
+        .replace(QStringLiteral("0.25"), QStringLiteral("-1.234568E+07"))
+        .replace(QStringLiteral("5th January 2024 09:05:01"),
+                 QStringLiteral("22nd September 2031 13:45:10"))
+        .replace(QStringLiteral("Fri Jan  5"), QStringLiteral("Sat Feb 22"))
+        .replace(QStringLiteral("4711"), QStringLiteral("12"))
+        .replace(QStringLiteral("1,234.500"), QStringLiteral("98,765,432.000"));
+    EXPECT_TRUE(compare(report, fileText(report)).same());
+    EXPECT_TRUE(compare(report, other).same())
+        << changedLines(compare(report, other)).toStdString();
+    QString edited = QChar(0xFEFF) + other;  // as an editor on another system might save it
+    EXPECT_TRUE(compare(report, edited.replace(u'\n', QStringLiteral("\r\n"))).same());
+}
+
+TEST(ComparisonRules, AnyCharacterOutOfPlaceIsADifference) {
+    // A control character fits no stable text and no shape: wherever it lands, the line
+    // differs, and only that line.
+    const suite::ShapedReport report = sampleReport();
+    const QString text = fileText(report);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\n')
+            continue;
+        QString stored = text;
+        stored[i] = QChar(1);
+        const verdict::Comparison c = compare(report, stored);
+        ASSERT_EQ(c.changedLines, 2) << "position " << i << "\n" << changedLines(c).toStdString();
+    }
+}
+
+TEST(ComparisonRules, ValuesOutOfShapeDiffer) {
+    const suite::ShapedReport report = sampleReport();
+    const QString text = fileText(report);
+    const QStringList lines = text.split(u'\n');
+    const struct {
+        int line;
+        const char *stored;
+    } cases[] = {
+        {0, "Checking DLL version v1.26"},
+        {2, "Upper=QWERT"},                       // one letter short
+        {2, "Upper=QWERTy"},                      // out of the class
+        {3, "All=a b~c;d"},                       // a space is not printable here
+        {4, "Bytes=01FF00"},                      // a NUL byte cannot come from the text
+        {5, " Execution (5) took fast seconds"},  // a timing is a number
+        {5, " Execution (6) took 0.25 seconds"},  // the label is stable
+        {7, "Day=5th January 2024 09.05.01"},     // the clock's punctuation is stable
+        {8, "C=Fri Jan  5 09:05:01 2024 ASCtime"},
+        {9, "Pid=[47a1]"},
+        {10, "Drive C: 1.234.500"},
+    };
+    for (const auto &c : cases) {
+        const QString stored = withLine(text, c.line, QString::fromLatin1(c.stored));
+        EXPECT_EQ(compare(report, stored).changedLines, 2) << c.stored;
+    }
+    // The current run's own value out of its shape is a difference even against itself.
+    suite::ShapedReport broken;
+    broken.append(QStringLiteral("Upper=") +
+                  vary::randomText(QStringLiteral("QW3RTY"), vary::Characters::Upper));
+    EXPECT_FALSE(compare(broken, fileText(broken)).same());
+}
+
+TEST(ComparisonRules, MissingExtraAndMovedLines) {
+    const suite::ShapedReport report = sampleReport();
+    QStringList lines = fileText(report).split(u'\n');
+    QStringList fewer = lines;
+    fewer.removeAt(2);
+    verdict::Comparison c = compare(report, fewer.join(u'\n'));
+    ASSERT_EQ(c.changedLines, 1);
+    EXPECT_EQ(changedLines(c), QStringLiteral("+Upper=QWERTY\n"));
+
+    QStringList more = lines;
+    more.insert(4, QStringLiteral("Extra"));
+    c = compare(report, more.join(u'\n'));
+    EXPECT_EQ(changedLines(c), QStringLiteral("-Extra\n"));
+    const auto extra = std::find_if(c.lines.begin(), c.lines.end(),
+                                    [](const DiffLine &l) { return l.kind == DiffLine::Removed; });
+    EXPECT_EQ(extra->storedNumber, 5);
+    EXPECT_EQ(extra->section, 1);  // stands where the random section's lines are
+
+    QStringList moved = lines;
+    moved.move(2, 4);
+    EXPECT_EQ(compare(report, moved.join(u'\n')).changedLines, 2);
+    EXPECT_EQ(compare(report, QString()).changedLines, lines.size() - 1);
+}
+
+// Whatever the stored report holds, the comparison is an edit script between the two:
+// every line of this run once and in order, every stored line in order, and a line that
+// stays only where the two match.
+TEST(ComparisonRules, ADiffOfAnyStoredReportIsAnEditScript) {
+    const suite::ShapedReport report = sampleReport();
+    const QStringList lines = fileText(report).split(u'\n');
+    std::mt19937 random(145);
+    const auto pick = [&](qsizetype n) {
+        return static_cast<qsizetype>(random() % static_cast<unsigned>(n));
+    };
+    for (int round = 0; round < 400; ++round) {
+        QStringList stored = lines;
+        for (int edits = 1 + pick(4); edits-- > 0 && !stored.isEmpty();) {
+            const qsizetype at = pick(stored.size());
+            switch (pick(5)) {
+                case 0:
+                    stored.removeAt(at);
+                    break;
+                case 1:
+                    stored.insert(at, stored.value(pick(stored.size())));
+                    break;
+                case 2:
+                    stored.move(at, pick(stored.size()));
+                    break;
+                case 3:
+                    if (!stored[at].isEmpty())
+                        stored[at][pick(stored[at].size())] = QChar(char16_t(u'!' + pick(94)));
+                    break;
+                default:
+                    if (at + 1 < stored.size())
+                        stored[at] += stored.takeAt(at + 1);  // two lines joined
+            }
+        }
+        const verdict::Comparison c = compare(report, stored.join(u'\n'));
+        qsizetype nextCurrent = 1, lastStored = 0, changes = 0;
+        for (const DiffLine &line : c.lines) {
+            if (line.kind != DiffLine::Removed)
+                ASSERT_EQ(line.currentNumber, nextCurrent++);
+            if (line.kind != DiffLine::Added) {
+                ASSERT_GE(line.storedNumber, lastStored);
+                lastStored = line.storedNumber;
+            }
+            if (line.kind == DiffLine::Same)
+                ASSERT_EQ(line.text, report.lines()[line.currentNumber - 1].text);
+            changes += line.kind == DiffLine::Same ? 0 : 1;
+        }
+        ASSERT_EQ(nextCurrent, report.lines().size() + 1);
+        ASSERT_EQ(c.changedLines, changes);
+        if (stored == lines)
+            ASSERT_TRUE(c.same());
+    }
+}
+
+TEST(ComparisonRules, LinesJoinedByTheSemicolonRule) {
+    // The printable text may end in ";", which Printf takes back, joining the next line.
+    const suite::ShapedReport plain = sampleReport(QStringLiteral("abcdef!"));
+    const suite::ShapedReport joined = sampleReport(QStringLiteral("abcdef;"));
+    ASSERT_TRUE(fileText(joined).contains(QStringLiteral("All=abcdefBytes=01FF10\n")));
+    EXPECT_TRUE(compare(plain, fileText(joined)).same());
+    EXPECT_TRUE(compare(joined, fileText(plain)).same());
+    EXPECT_TRUE(compare(joined, fileText(joined)).same());
+    EXPECT_EQ(joined.lines()[3].text, QStringLiteral("All=abcdef;"));
+
+    // Joined texts must still have their shape: one character short is a difference.
+    QString shortJoin = fileText(joined);
+    shortJoin.replace(QStringLiteral("All=abcdef"), QStringLiteral("All=abcde"));
+    EXPECT_FALSE(compare(plain, shortJoin).same());
+}
+
+TEST(ComparisonRules, UnifiedDiffHeadsEachHunkWithItsSection) {
+    const suite::ShapedReport report = sampleReport();
+    const QString stored = withLine(fileText(report), 9, QStringLiteral("Pid=[none]"));
+    const verdict::Comparison c = compare(report, stored);
+    QStringList names;
+    for (const auto &section : report.sections())
+        names << section.name;
+    EXPECT_EQ(names, (QStringList{"Checking DLL version v1.25", "Random Function Tests",
+                                  "Day=5th January 2024 09:05:01"}));
+    const QString diff =
+        verdict::unifiedDiff(c, QStringLiteral("old.txt"), QStringLiteral("pass"), names);
+    EXPECT_EQ(diff, QStringLiteral("--- old.txt\n+++ pass\n"
+                                   "@@ -7,5 +7,5 @@ Day=5th January 2024 09:05:01\n"
+                                   " \n"
+                                   " Day=5th January 2024 09:05:01\n"
+                                   " C=Fri Jan  5 09:05:01 2024 asctime\n"
+                                   "-Pid=[none]\n"
+                                   "+Pid=[4711]\n"
+                                   " Drive C: 1,234.500\n"));
+}
+
+TEST(JUnit, WellFormedWhateverTheLinesHold) {
+    const QString nasty = QStringLiteral("<&>\"]]> \x01\x1b") + QChar(0xFFFE) + QChar(0xD800) +
+                          QStringLiteral(" \u00AF");
+    QList<verdict::SuiteResult> suites{
+        {QStringLiteral("pass 1 of 2"),
+         {{QStringLiteral("Maths Function Tests"), 0.0126, {}, {}},
+          {QStringLiteral("Section (10)"),
+           0.5,
+           {QStringLiteral("Error 453 ocurred (x)")},
+           {QStringLiteral("-") + nasty, QStringLiteral("+fine")}}}},
+        {QStringLiteral("pass 2 of 2"), {{QStringLiteral("Maths Function Tests"), 0.25, {}, {}}}},
+    };
+    QXmlStreamReader xml(verdict::junitXml(suites, QStringLiteral("golden.txt")));
+    QStringList seen;
+    QString failure;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        const auto a = xml.attributes();
+        if (xml.name() == u"testsuites")
+            seen << QStringLiteral("suites %1/%2").arg(a.value("tests"), a.value("failures"));
+        else if (xml.name() == u"testsuite")
+            seen << QStringLiteral("suite %1 %2").arg(a.value("name"), a.value("failures"));
+        else if (xml.name() == u"testcase")
+            seen << QStringLiteral("case %1 %2").arg(a.value("name"), a.value("time"));
+        else if (xml.name() == u"failure") {
+            seen << QStringLiteral("failure ") + a.value("message").toString();
+            failure = xml.readElementText();
+        }
+    }
+    ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    EXPECT_EQ(seen, (QStringList{
+                        "suites 3/1",
+                        "suite pass 1 of 2 1",
+                        "case Maths Function Tests 0.013",
+                        "case Section (10) 0.500",
+                        "failure 1 error line(s); 2 line(s) differ from golden.txt",
+                        "suite pass 2 of 2 0",
+                        "case Maths Function Tests 0.250",
+                    }));
+    EXPECT_EQ(failure, QStringLiteral("Error 453 ocurred (x)\n-<&>\"]]> \\x01\\x1B\\uFFFE\\uD800 "
+                                      "\u00AF\n+fine\n"));
+}
+
+// A clock that moves on with every reading, from a chosen moment, past midnight too.
+class MovingClock : public rt::Clock {
+  public:
+    MovingClock(QDateTime start, float step) : start_(std::move(start)), step_(step) {}
+    float secondsSinceMidnight() override {
+        return std::fmod(static_cast<float>(start_.time().msecsSinceStartOfDay()) / 1000.0f +
+                             step_ * static_cast<float>(++readings_),
+                         86400.0f);
+    }
+    double now() override {
+        const double seconds = start_.time().msecsSinceStartOfDay() / 1000.0 + 7.0 * ++readings_;
+        return static_cast<double>(QDate(1899, 12, 30).daysTo(start_.date())) + seconds / 86400;
+    }
+
+  private:
+    QDateTime start_;
+    float step_;
+    int readings_ = 0;
+};
+
+// A whole pass on the real library (through the wrapper that varies what varies by nature),
+// with this clock and seed.
+suite::ShapedReport wholePass(MovingClock &clock, const char *seed, bool semicolon) {
+    section_rig::ScopedEnv seedEnv("FAKE_SEED", seed);
+    std::optional<section_rig::ScopedEnv> semicolonEnv;
+    if (semicolon)
+        semicolonEnv.emplace("FAKE_SEMICOLON", "1");
+    rt::setClock(&clock);
+    qorbind::Library::instance().setPath(QStringLiteral(FAKES_DIR "/libwrap_jitter.so"));
+    rig::HeadlessHost host([](const QString &) {});
+    host.setInputText(QStringLiteral("The quick brown fox jumped uber the lazy dog"));
+    const int errors = suite::RunAllTests(host);
+    rt::setClock(nullptr);
+    qorbind::Library::instance().setPath(QStringLiteral(QORLIB_PATH));
+    EXPECT_EQ(errors, 0);
+    return host.shapedReport();
+}
+
+// Every value a section prints that varies by nature must be declared where it is printed:
+// two passes that differ in everything that varies compare equal, and the stable rest is
+// still compared character by character.
+TEST(Declarations, PassesThatDifferOnlyByNatureCompareEqual) {
+    MovingClock leapNight(QDateTime(QDate(2024, 2, 29), QTime(23, 59, 58)), 0.013f);
+    MovingClock autumnMorning(QDateTime(QDate(2031, 11, 5), QTime(9, 7, 3)), 0.37f);
+    const suite::ShapedReport first = wholePass(leapNight, "1", true);
+    const suite::ShapedReport second = wholePass(autumnMorning, "2", false);
+    const QString firstText = fileText(first), secondText = fileText(second);
+
+    // The two passes really differ, in many lines.
+    const QStringList a = firstText.split(u'\n'), b = secondText.split(u'\n');
+    ASSERT_EQ(a.size() + 1, b.size());  // the joined random line
+    int differing = 0;
+    for (const QString &line : b)
+        differing += a.contains(line) ? 0 : 1;
+    EXPECT_GT(differing, 50);
+
+    const verdict::Comparison there = compare(second, firstText);
+    EXPECT_TRUE(there.same()) << changedLines(there).toStdString();
+    const verdict::Comparison back = compare(first, secondText);
+    EXPECT_TRUE(back.same()) << changedLines(back).toStdString();
+
+    // A control character at the start or the end of any stored line is caught there.
+    verdict::Comparator comparator;
+    const QList<suite::ReportLine> lines = second.lines();
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        for (qsizetype at : {qsizetype(0), a[i].size() - 1}) {
+            if (a[i].isEmpty())
+                continue;
+            QStringList mutated = a;
+            mutated[i][at] = QChar(1);
+            verdict::StoredReport stored;
+            stored.setBytes(mutated.join(u'\n').toUtf8());
+            const verdict::Comparison c = comparator.compare(lines, stored, 0, stored.lineCount());
+            EXPECT_FALSE(c.same()) << "line " << i + 1 << ": " << a[i].toStdString();
+        }
+    }
+}
+
+}  // namespace
