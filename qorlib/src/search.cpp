@@ -225,7 +225,7 @@ size_t Finder::find_forward(std::string_view text, size_t from) noexcept {
             if (s > n - m)
                 return npos;
             if (over_budget(work, s - from, m))
-                return two_way_from<Fold>(text, s);
+                return two_way_forward<Fold>(text, s);
             if (++tried >= 4 && tried * 32 > s - from)
                 break;  // common after all: the word filter below does better
         }
@@ -242,7 +242,7 @@ size_t Finder::find_forward(std::string_view text, size_t from) noexcept {
             work += middle;
         }
         if (over_budget(work, s + 8 - from, m))
-            return two_way_from<Fold>(text, s + 8);
+            return two_way_forward<Fold>(text, s + 8);
     }
     for (; s + m <= n; ++s)
         if (in_set(t[s], first) && in_set(t[s + m - 1], last) &&
@@ -252,12 +252,24 @@ size_t Finder::find_forward(std::string_view text, size_t from) noexcept {
 }
 
 template <bool Fold>
-size_t Finder::two_way_from(std::string_view text, size_t from) noexcept {
+size_t Finder::two_way_forward(std::string_view text, size_t from) noexcept {
     Bytes<Fold, false> x{reinterpret_cast<const unsigned char *>(needle_.data()), needle_.size()},
         y{reinterpret_cast<const unsigned char *>(text.data()), text.size()};
     if (!forward_.ready)
         prepare(forward_, x, x.size);
     return two_way(forward_, x, x.size, y, y.size, from);
+}
+
+template <bool Fold>
+size_t Finder::two_way_backward(std::string_view text, size_t below) noexcept {
+    // The reversed needle in the reversed text: logical position r is the start n - m - r.
+    const size_t n = text.size(), m = needle_.size();
+    Bytes<Fold, true> x{reinterpret_cast<const unsigned char *>(needle_.data()), m},
+        y{reinterpret_cast<const unsigned char *>(text.data()), n};
+    if (!backward_.ready)
+        prepare(backward_, x, m);
+    size_t r = two_way(backward_, x, m, y, n, n - m + 1 - below);
+    return r == npos ? npos : n - m - r;
 }
 
 template <bool Fold>
@@ -284,15 +296,8 @@ size_t Finder::find_backward(std::string_view text) noexcept {
             hits ^= uint64_t{1} << bit;
             work += middle;
         }
-        if (over_budget(work, n - m + 1 - s, m)) {
-            // Searching the reversed text for the reversed needle: logical position r is
-            // the start n - m - r.
-            Bytes<Fold, true> x{p, m}, y{t, n};
-            if (!backward_.ready)
-                prepare(backward_, x, m);
-            size_t r = two_way(backward_, x, m, y, n, n - m + 1 - s);
-            return r == npos ? npos : n - m - r;
-        }
+        if (over_budget(work, n - m + 1 - s, m))
+            return two_way_backward<Fold>(text, s);
     }
     while (top-- > 0)
         if (in_set(t[top], first) && in_set(t[top + m - 1], last) &&
@@ -321,6 +326,23 @@ size_t Finder::find(std::string_view text, size_t from) noexcept {
 
 size_t Finder::rfind(std::string_view text) noexcept {
     return fold_ ? find_backward<true>(text) : find_backward<false>(text);
+}
+
+size_t Finder::find_two_way(std::string_view text, size_t from) noexcept {
+    if (needle_.size() > text.size() || from > text.size() - needle_.size())
+        return npos;
+    if (needle_.empty())
+        return from;
+    return fold_ ? two_way_forward<true>(text, from) : two_way_forward<false>(text, from);
+}
+
+size_t Finder::rfind_two_way(std::string_view text) noexcept {
+    if (needle_.size() > text.size())
+        return npos;
+    if (needle_.empty())
+        return text.size();
+    const size_t below = text.size() - needle_.size() + 1;
+    return fold_ ? two_way_backward<true>(text, below) : two_way_backward<false>(text, below);
 }
 
 }  // namespace qorlib

@@ -23,6 +23,11 @@ class Finder {
     // An empty needle is found at the end of the text.
     size_t rfind(std::string_view text) noexcept;
 
+    // The same two searches by Two-Way alone, which they fall back on: linear whatever the
+    // input, but slower on ordinary text.
+    size_t find_two_way(std::string_view text, size_t from = 0) noexcept;
+    size_t rfind_two_way(std::string_view text) noexcept;
+
     // Critical factorization and shift table of the needle read in one direction, made the
     // first time the quick filter gives way to the Two-Way search.
     struct TwoWay {
@@ -38,9 +43,12 @@ class Finder {
     size_t find_forward(std::string_view text, size_t from) noexcept;
     template <bool Fold>
     size_t find_backward(std::string_view text) noexcept;
-    // The Two-Way search forward from `from`, where the filters give way.
+    // Two-Way from where the filters give way: forward from `from`, backward from the
+    // starts below `below`.
     template <bool Fold>
-    size_t two_way_from(std::string_view text, size_t from) noexcept;
+    size_t two_way_forward(std::string_view text, size_t from) noexcept;
+    template <bool Fold>
+    size_t two_way_backward(std::string_view text, size_t below) noexcept;
 
     // The needle byte that ordinary text holds least often, among those that match only
     // themselves (with folding, no letter); kNoRare when there is none.

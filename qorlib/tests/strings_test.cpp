@@ -147,10 +147,20 @@ TEST(Search, AgreesWithNaiveSearch) {
             text += pick(50) ? unit : word_of(alphabet, 1);
         return text.substr(0, length);
     };
+    // Texts made of pieces of the needle, a byte changed here and there, give long partial
+    // matches that fail anywhere.
+    auto pieces_of = [&](const std::string &needle, const std::string &alphabet, size_t length) {
+        std::string text;
+        while (text.size() < length) {
+            size_t at = pick(2) ? 0 : pick(needle.size());
+            text += needle.substr(at, 1 + pick(needle.size() - at));
+            if (pick(3) == 0)
+                text[pick(text.size())] = alphabet[pick(alphabet.size())];
+        }
+        return text.substr(0, length);
+    };
     for (int round = 0; round < 4000; ++round) {
         const std::string &alphabet = alphabets[pick(std::size(alphabets))];
-        size_t length = round % 3 ? pick(40) : pick(5000);
-        std::string text = pick(2) ? word_of(alphabet, length) : periodic(alphabet, length);
         std::string needle;
         switch (pick(3)) {
             case 0:
@@ -158,28 +168,46 @@ TEST(Search, AgreesWithNaiveSearch) {
                 break;
             case 1:
                 needle = periodic(alphabet, 1 + pick(80));
-                needle.back() = alphabet[pick(alphabet.size())];
                 break;
             default:
-                if (text.empty())
-                    continue;
-                size_t at = pick(text.size());
-                needle = text.substr(at, 1 + pick(std::min<size_t>(300, text.size() - at)));
-                for (char &c : needle)
-                    if (pick(4) == 0 && (c | 0x20) != c)
-                        c = static_cast<char>(c | 0x20);
+                needle = periodic(alphabet, 1 + pick(300));
+                needle.back() = alphabet[pick(alphabet.size())];
+        }
+        size_t length = round % 3 ? pick(40) : pick(5000);
+        std::string text;
+        switch (pick(3)) {
+            case 0:
+                text = word_of(alphabet, length);
+                break;
+            case 1:
+                text = periodic(alphabet, length);
+                break;
+            default:
+                text = pieces_of(needle, alphabet, length);
+        }
+        if (pick(4) == 0 && needle.size() <= text.size()) {  // plant one, letters folded
+            std::string planted = needle;
+            for (char &c : planted)
+                if (pick(4) == 0)
+                    c = static_cast<char>(folded(c));
+            text.replace(pick(text.size() - needle.size() + 1), needle.size(), planted);
         }
         SCOPED_TRACE(::testing::Message() << "round " << round << " text " << text.size()
                                           << " needle \"" << needle << "\"");
         ASSERT_EQ(InStrI(text.c_str(), needle.c_str()), position(naive_find(text, needle, true)));
         ASSERT_EQ(InStrRev(text.c_str(), needle.c_str()),
                   position(naive_rfind(text, needle, false)));
-        // The finder itself, from any start and backward with folding.
+        // The finder itself, from any start, backward with folding, and its Two-Way
+        // fallback alone (short texts never reach it otherwise).
         size_t from = pick(text.size() + 2);
         for (bool fold : {false, true}) {
             qorlib::Finder finder(needle, fold);
-            ASSERT_EQ(finder.find(text, from), naive_find(text, needle, fold, from)) << fold;
-            ASSERT_EQ(finder.rfind(text), naive_rfind(text, needle, fold)) << fold;
+            const size_t first = naive_find(text, needle, fold, from);
+            const size_t last = naive_rfind(text, needle, fold);
+            ASSERT_EQ(finder.find(text, from), first) << fold;
+            ASSERT_EQ(finder.rfind(text), last) << fold;
+            ASSERT_EQ(finder.find_two_way(text, from), first) << fold;
+            ASSERT_EQ(finder.rfind_two_way(text), last) << fold;
         }
         std::string with = word_of(alphabet, pick(3));
         ASSERT_EQ(str(Replace(text.c_str(), needle.c_str(), with.c_str())),
