@@ -1,8 +1,9 @@
-// Substring search. A word-at-a-time filter looks for starts where the needle's first and
-// last bytes both fit, which in ordinary text are few, and compares only there. When such
+// Substring search in three stages. While the needle's rarest byte is rare in the text too,
+// memchr finds the places worth comparing. Otherwise a word-at-a-time filter looks for starts
+// where the needle's first and last bytes both fit, which in ordinary text are few. When
 // candidates keep failing late (periodic texts and needles), the work they cost is capped:
-// past a budget linear in the bytes scanned, the Two-Way search takes over where the filter
-// stands, so every search is linear in the text and the needle.
+// past a budget linear in the bytes scanned, the Two-Way search takes over where the filters
+// stand, so every search is linear in the text and the needle.
 #include "search.h"
 
 #include <algorithm>
