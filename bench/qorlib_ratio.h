@@ -2,6 +2,10 @@
 // export and "<case>/ref/<size>" for a reference that returns a freshly allocated result too.
 // After the usual console output a table gives, per case and size, the time per byte of
 // both and the ratio library / reference (the best of --benchmark_repetitions runs, CPU time).
+// The C library's allocator adapts to the sizes it has seen, so for figures that do not
+// depend on the cases run before, run one size per process:
+//   for s in 1024 4096 16384 65536 262144 1048576 4194304 16777216; do
+//       build/bin/qorlib_codecs_bench --benchmark_filter="/$s\$" --benchmark_repetitions=3; done
 #pragma once
 
 #include <benchmark/benchmark.h>
