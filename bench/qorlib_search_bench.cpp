@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -160,19 +161,16 @@ void register_worst_cases() {
     };
     for (const Needle &needle : needles) {
         std::string n = needle.bytes, mirrored(n.rbegin(), n.rend());
-        auto add = [&](const std::string &name, auto lib, auto ref) {
-            benchmark::RegisterBenchmark((name + "/lib").c_str(), [=](benchmark::State &state) {
-                std::string text(1 << 20, 'a');
-                for (auto _ : state)
-                    lib(text);
-                set_bytes(state, text.size());
-            })->Unit(benchmark::kMillisecond);
-            benchmark::RegisterBenchmark((name + "/ref").c_str(), [=](benchmark::State &state) {
-                std::string text(1 << 20, 'a');
-                for (auto _ : state)
-                    ref(text);
-                set_bytes(state, text.size());
-            })->Unit(benchmark::kMillisecond);
+        using Call = std::function<void(const std::string &)>;
+        auto add = [](const std::string &name, Call lib, Call ref) {
+            for (const auto &[side, call] : {std::pair{"/lib", lib}, std::pair{"/ref", ref}})
+                benchmark::RegisterBenchmark((name + side).c_str(), [call](
+                                                                        benchmark::State &state) {
+                    std::string text(1 << 20, 'a');
+                    for (auto _ : state)
+                        call(text);
+                    set_bytes(state, text.size());
+                })->Unit(benchmark::kMillisecond);
         };
         std::string suffix = std::string("_worst_1MiB_") + needle.name;
         add(

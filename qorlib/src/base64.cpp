@@ -189,10 +189,10 @@ extern "C" QOR_API qor_text *DecodeString64(qor_text **text, int32_t *count) {
     for (;;) {
         // Groups of four characters of the alphabet, decoded whole, two at a time first.
         for (; i + 8 <= n; i += 8, j += 6) {
-            uint32_t a = kDecode0[p[i]] | kDecode1[p[i + 1]] | kDecode2[p[i + 2]] |
-                         kDecode3[p[i + 3]];
-            uint32_t b = kDecode0[p[i + 4]] | kDecode1[p[i + 5]] | kDecode2[p[i + 6]] |
-                         kDecode3[p[i + 7]];
+            uint32_t a =
+                kDecode0[p[i]] | kDecode1[p[i + 1]] | kDecode2[p[i + 2]] | kDecode3[p[i + 3]];
+            uint32_t b =
+                kDecode0[p[i + 4]] | kDecode1[p[i + 5]] | kDecode2[p[i + 6]] | kDecode3[p[i + 7]];
             if ((a | b) & kInvalid)
                 break;
             std::memcpy(out + j, &a, 4);
