@@ -6,20 +6,13 @@
 #include "internal.h"
 
 extern "C" QOR_API qor_text *qor_text_new(const void *bytes, size_t length) {
-    if (length > QOR_TEXT_MAX)
-        return nullptr;
-    // One block: the header, the bytes and the terminating NUL.
-    void *block = std::malloc(sizeof(qor_text) + length + 1);
-    if (!block)
-        return nullptr;
-    auto *text = static_cast<qor_text *>(block);
-    text->length = length;
-    text->data = static_cast<char *>(block) + sizeof(qor_text);
-    if (bytes && length)
-        std::memcpy(text->data, bytes, length);
-    else if (length)
-        std::memset(text->data, 0, length);
-    text->data[length] = '\0';
+    qor_text *text = qorlib::new_text(length);
+    if (text && length) {
+        if (bytes)
+            std::memcpy(text->data, bytes, length);
+        else
+            std::memset(text->data, 0, length);
+    }
     return text;
 }
 
@@ -43,6 +36,51 @@ namespace qorlib {
 
 qor_text *make_text(std::string_view bytes) noexcept {
     return qor_text_new(bytes.data(), bytes.size());
+}
+
+qor_text *new_text(size_t length) noexcept {
+    if (length > QOR_TEXT_MAX)
+        return nullptr;
+    // One block: the header, the bytes and the terminating NUL.
+    void *block = std::malloc(sizeof(qor_text) + length + 1);
+    if (!block)
+        return nullptr;
+    auto *text = static_cast<qor_text *>(block);
+    text->length = length;
+    text->data = static_cast<char *>(block) + sizeof(qor_text);
+    text->data[length] = '\0';
+    return text;
+}
+
+qor_text *grow_text(qor_text *text, size_t length) noexcept {
+    void *block =
+        length <= QOR_TEXT_MAX ? std::realloc(text, sizeof(qor_text) + length + 1) : nullptr;
+    if (!block) {
+        std::free(text);
+        return nullptr;
+    }
+    text = static_cast<qor_text *>(block);
+    text->data = static_cast<char *>(block) + sizeof(qor_text);
+    text->length = length;
+    text->data[length] = '\0';
+    return text;
+}
+
+qor_text *shrink_text(qor_text *text, size_t length) noexcept {
+    // Spare room is given back only when it is large, both in bytes and against what is
+    // kept: a block that shrinks by a little on every call would keep the C library's
+    // allocator from reusing large blocks, and every call would fault in fresh pages.
+    const size_t spare = text->length > length ? text->length - length : 0;
+    if (spare >= 64 && spare > length / 4) {
+        if (void *block = std::realloc(text, sizeof(qor_text) + length + 1)) {
+            text = static_cast<qor_text *>(block);
+            text->data = static_cast<char *>(block) + sizeof(qor_text);
+        }
+    }
+    if (length < text->length)
+        text->length = length;
+    text->data[text->length] = '\0';
+    return text;
 }
 
 }  // namespace qorlib

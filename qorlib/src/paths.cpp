@@ -6,15 +6,6 @@
 
 namespace qorlib {
 
-unsigned char fold_case(unsigned char c) noexcept {
-    if (c >= 'A' && c <= 'Z')
-        return static_cast<unsigned char>(c + 32);
-    // Latin-1 upper-case letters: C0..DE except the multiplication sign D7.
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
-        return static_cast<unsigned char>(c + 32);
-    return c;
-}
-
 bool wildcard_match(std::string_view pattern, std::string_view name) noexcept {
     // Iterative matcher with one back-tracking point per "*": linear in practice and
     // never recursive, so hostile patterns cannot exhaust the stack.

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <random>
 #include <string>
+#include <string_view>
 
 #include "qorlib145.h"
+#include "search.h"
 #include "text_result.h"
 
 namespace {
@@ -72,6 +76,142 @@ TEST(Search, TextPositions) {
             std::string(c.text ? c.text : "(null)") + " / " + (c.find ? c.find : "(null)");
         EXPECT_EQ(InStrI(c.text, c.find), c.insensitive_first) << label;
         EXPECT_EQ(InStrRev(c.text, c.find), c.sensitive_last) << label;
+    }
+}
+
+// Plain searches to compare with: every start tried, every byte compared.
+unsigned char folded(char c) {
+    auto b = static_cast<unsigned char>(c);
+    bool upper = (b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7);
+    return upper ? b + 32 : b;
+}
+
+bool occurs_at(std::string_view text, std::string_view needle, size_t at, bool fold) {
+    for (size_t i = 0; i < needle.size(); ++i)
+        if (fold ? folded(text[at + i]) != folded(needle[i]) : text[at + i] != needle[i])
+            return false;
+    return true;
+}
+
+constexpr size_t npos = std::string_view::npos;
+
+size_t naive_find(std::string_view text, std::string_view needle, bool fold, size_t from = 0) {
+    for (size_t at = from; at + needle.size() <= text.size(); ++at)
+        if (occurs_at(text, needle, at, fold))
+            return at;
+    return npos;
+}
+
+size_t naive_rfind(std::string_view text, std::string_view needle, bool fold) {
+    for (size_t at = text.size() + 1; at-- > 0;)
+        if (at + needle.size() <= text.size() && occurs_at(text, needle, at, fold))
+            return at;
+    return npos;
+}
+
+int32_t position(size_t at) {
+    return at == npos ? 0 : static_cast<int32_t>(at + 1);
+}
+
+std::string naive_replace(std::string_view text, std::string_view find, std::string_view with) {
+    std::string out;
+    for (size_t i = 0; i < text.size();) {
+        if (!find.empty() && i + find.size() <= text.size() && occurs_at(text, find, i, false)) {
+            out += with;
+            i += find.size();
+        } else {
+            out += text[i++];
+        }
+    }
+    return out;
+}
+
+// Random texts and needles over small alphabets, where searches that skip ahead go wrong:
+// periodic needles, long near-misses, letters in both cases (Latin-1 too) and bytes that
+// differ from a letter only in the case bit. Texts run to a few KiB so that the quick
+// filter also gives way to its fallback.
+TEST(Search, AgreesWithNaiveSearch) {
+    const std::string alphabets[] = {"ab",      "abc", "aA", "abAB\xE9\xC9", "a@`\xD7\xF7\xDF\xFF",
+                                     "abcdefgh"};
+    std::mt19937 rng(11);
+    auto pick = [&](size_t n) { return static_cast<size_t>(rng() % n); };
+    auto word_of = [&](const std::string &alphabet, size_t length) {
+        std::string word;
+        while (word.size() < length)
+            word += alphabet[pick(alphabet.size())];
+        return word;
+    };
+    auto periodic = [&](const std::string &alphabet, size_t length) {
+        std::string unit = word_of(alphabet, 1 + pick(4)), text;
+        while (text.size() < length)
+            text += pick(50) ? unit : word_of(alphabet, 1);
+        return text.substr(0, length);
+    };
+    // Texts made of pieces of the needle, a byte changed here and there, give long partial
+    // matches that fail anywhere.
+    auto pieces_of = [&](const std::string &needle, const std::string &alphabet, size_t length) {
+        std::string text;
+        while (text.size() < length) {
+            size_t at = pick(2) ? 0 : pick(needle.size());
+            text += needle.substr(at, 1 + pick(needle.size() - at));
+            if (pick(3) == 0)
+                text[pick(text.size())] = alphabet[pick(alphabet.size())];
+        }
+        return text.substr(0, length);
+    };
+    for (int round = 0; round < 4000; ++round) {
+        const std::string &alphabet = alphabets[pick(std::size(alphabets))];
+        std::string needle;
+        switch (pick(3)) {
+            case 0:
+                needle = word_of(alphabet, 1 + pick(8));
+                break;
+            case 1:
+                needle = periodic(alphabet, 1 + pick(80));
+                break;
+            default:
+                needle = periodic(alphabet, 1 + pick(300));
+                needle.back() = alphabet[pick(alphabet.size())];
+        }
+        size_t length = round % 3 ? pick(40) : pick(5000);
+        std::string text;
+        switch (pick(3)) {
+            case 0:
+                text = word_of(alphabet, length);
+                break;
+            case 1:
+                text = periodic(alphabet, length);
+                break;
+            default:
+                text = pieces_of(needle, alphabet, length);
+        }
+        if (pick(4) == 0 && needle.size() <= text.size()) {  // plant one, letters folded
+            std::string planted = needle;
+            for (char &c : planted)
+                if (pick(4) == 0)
+                    c = static_cast<char>(folded(c));
+            text.replace(pick(text.size() - needle.size() + 1), needle.size(), planted);
+        }
+        SCOPED_TRACE(::testing::Message() << "round " << round << " text " << text.size()
+                                          << " needle \"" << needle << "\"");
+        ASSERT_EQ(InStrI(text.c_str(), needle.c_str()), position(naive_find(text, needle, true)));
+        ASSERT_EQ(InStrRev(text.c_str(), needle.c_str()),
+                  position(naive_rfind(text, needle, false)));
+        // The finder itself, from any start, backward with folding, and its Two-Way
+        // fallback alone (short texts never reach it otherwise).
+        size_t from = pick(text.size() + 2);
+        for (bool fold : {false, true}) {
+            qorlib::Finder finder(needle, fold);
+            const size_t first = naive_find(text, needle, fold, from);
+            const size_t last = naive_rfind(text, needle, fold);
+            ASSERT_EQ(finder.find(text, from), first) << fold;
+            ASSERT_EQ(finder.rfind(text), last) << fold;
+            ASSERT_EQ(finder.find_two_way(text, from), first) << fold;
+            ASSERT_EQ(finder.rfind_two_way(text), last) << fold;
+        }
+        std::string with = word_of(alphabet, pick(3));
+        ASSERT_EQ(str(Replace(text.c_str(), needle.c_str(), with.c_str())),
+                  naive_replace(text, needle, with));
     }
 }
 

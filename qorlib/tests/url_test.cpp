@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <cstdio>
 #include <random>
 #include <string>
 
@@ -56,6 +58,50 @@ TEST(URLDecode, ReversesFormEncodingAndKeepsStrayPercents) {
     };
     for (const Case &c : cases)
         EXPECT_EQ(str(URLDecode(c.text)), c.decoded) << (c.text ? c.text : "(null)");
+}
+
+// Against plain per-byte coders, on texts long enough for the word-at-a-time paths: mostly
+// unreserved (with blanks), mostly escaped (the result outgrows a first estimate), mixed.
+TEST(URLEncode, AgreesWithPlainCoders) {
+    const std::string unreserved =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_.~";
+    std::mt19937 random(17);
+    for (int round = 0; round < 300; ++round) {
+        const unsigned escaped_share = random() % 3 == 0 ? 90 : random() % 10;
+        std::string text;
+        for (size_t n = random() % 2000; n > 0; --n) {
+            unsigned roll = random() % 100;
+            text += roll < escaped_share ? static_cast<char>(1 + random() % 255)
+                    : roll % 6 == 0      ? ' '
+                                         : unreserved[random() % unreserved.size()];
+        }
+        std::string encoded;
+        for (unsigned char c : text) {
+            char escape[4];
+            std::snprintf(escape, sizeof escape, "%%%02X", c);
+            encoded += unreserved.find(static_cast<char>(c)) != std::string::npos
+                           ? std::string(1, c)
+                       : c == ' ' ? "+"
+                                  : escape;
+        }
+        ASSERT_EQ(str(URLEncode(text.c_str())), encoded) << round;
+
+        // Decoding: the encoding with stray "%", "+" and hex digits mixed in.
+        for (int k = random() % 10; k > 0; --k)
+            encoded.insert(random() % (encoded.size() + 1), 1, "%+4Fg"[random() % 5]);
+        std::string decoded;
+        for (size_t i = 0; i < encoded.size(); ++i) {
+            if (encoded[i] == '%' && i + 2 < encoded.size() &&
+                std::isxdigit(static_cast<unsigned char>(encoded[i + 1])) &&
+                std::isxdigit(static_cast<unsigned char>(encoded[i + 2]))) {
+                decoded += static_cast<char>(std::stoi(encoded.substr(i + 1, 2), nullptr, 16));
+                i += 2;
+            } else {
+                decoded += encoded[i] == '+' ? ' ' : encoded[i];
+            }
+        }
+        ASSERT_EQ(str(URLDecode(encoded.c_str())), decoded) << round;
+    }
 }
 
 TEST(URLEncode, RoundTripsRandomTexts) {
