@@ -42,7 +42,7 @@ void encode_block(const unsigned char *s, size_t n, std::string &out,
         const auto j_new = static_cast<std::uint32_t>(i + 1);
         const std::uint32_t v_new = best[j_new] + j_new;
         while (tail != head && best[queue[(tail - 1) & 255]] + queue[(tail - 1) & 255] > v_new)
-            --tail;
+            tail = (tail - 1) & 255;
         queue[tail++ & 255] = j_new;
         tail &= 255;
         if (queue[head] > i + MAX_RUN)

@@ -172,6 +172,23 @@ TEST(RLECompress, IsTheShortestCodingAndWithinTheBound) {
     }
 }
 
+// Alternating texts with a short repeat once sent the encoder's queue of literal-run ends
+// round its ring: a literal header announcing 128 bytes before 384, a coding a byte too
+// long, and a pass of seconds over 260 bytes.
+TEST(RLECompress, AlternatingTextsAroundAShortRepeat) {
+    std::string ab;
+    for (int i = 0; i < 128; ++i)
+        ab += "ab";
+    const std::string tail = ab.substr(0, 255);
+    const std::string texts[] = {ab.substr(0, 128) + "xxx" + tail, "axxx" + tail, "axxxx" + tail};
+    for (const std::string &s : texts) {
+        SCOPED_TRACE(s.size());
+        const std::string packed = pack(s);
+        EXPECT_EQ(packed.size(), shortest_coding(s));
+        EXPECT_EQ(unpack(packed), s);
+    }
+}
+
 TEST(RLECompress, RoundTripsEveryByteString) {
     std::mt19937 rng(7);
     std::vector<std::string> texts;
