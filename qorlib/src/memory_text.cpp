@@ -4,22 +4,44 @@
 #include <new>
 
 #include "internal.h"
+#include "text_buffer.h"
 
-extern "C" QOR_API qor_text *qor_text_new(const void *bytes, size_t length) {
+namespace qorlib {
+
+qor_text *new_text(size_t length, size_t slack) noexcept {
     if (length > QOR_TEXT_MAX)
         return nullptr;
-    // One block: the header, the bytes and the terminating NUL.
-    void *block = std::malloc(sizeof(qor_text) + length + 1);
+    // One block: the header, the bytes and the terminating NUL (and the slack).
+    void *block = std::malloc(sizeof(qor_text) + length + 1 + slack);
     if (!block)
         return nullptr;
     auto *text = static_cast<qor_text *>(block);
     text->length = length;
     text->data = static_cast<char *>(block) + sizeof(qor_text);
-    if (bytes && length)
-        std::memcpy(text->data, bytes, length);
-    else if (length)
-        std::memset(text->data, 0, length);
     text->data[length] = '\0';
+    return text;
+}
+
+qor_text *shrink_text(qor_text *text, size_t length) noexcept {
+    if (void *block = std::realloc(text, sizeof(qor_text) + length + 1)) {
+        text = static_cast<qor_text *>(block);
+        text->data = static_cast<char *>(block) + sizeof(qor_text);
+    }
+    text->length = length;
+    text->data[length] = '\0';
+    return text;
+}
+
+}  // namespace qorlib
+
+extern "C" QOR_API qor_text *qor_text_new(const void *bytes, size_t length) {
+    qor_text *text = qorlib::new_text(length);
+    if (text && length) {
+        if (bytes)
+            std::memcpy(text->data, bytes, length);
+        else
+            std::memset(text->data, 0, length);
+    }
     return text;
 }
 
