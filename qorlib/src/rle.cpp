@@ -4,72 +4,203 @@
 //   0..127     n + 1 literal bytes follow;
 //   -127..-1   the next byte stands for 1 - n copies of itself (2..128);
 //   -128       no operation.
+#include <bit>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <new>
-#include <string>
-#include <string_view>
-#include <vector>
 
 #include "internal.h"
+#include "text_buffer.h"
 
 namespace {
 
-constexpr size_t MAX_RUN = 128;
+constexpr std::uint32_t MAX_RUN = 128;
 // The encoder plans this many input bytes at a time, so its working memory stays small
 // however long the text; a run crossing a block edge costs at most one extra header.
-constexpr size_t BLOCK = 65536;
+constexpr std::size_t BLOCK = 65536;
 
-// Appends the shortest PackBits coding of `n` bytes at `s` to `out`.
+// The largest packed size of `n` bytes: all literal runs.
+constexpr std::size_t packed_bound(std::size_t n) {
+    return n + (n + MAX_RUN - 1) / MAX_RUN;
+}
+
+// Plans the shortest PackBits coding of a block, then writes it.
 //
-// best[i] is the length of the shortest coding of s[i..n). Working from the end, each
-// position takes the cheaper of a repeat run (2 bytes for up to 128 equal bytes) and a
-// literal run (1 + k bytes for k bytes). Dropping the first byte of a text never makes
-// its coding longer, so the best repeat is always the longest one; the best literal run
-// is the minimum of best[j] + j over the next 128 ends j, kept in a monotone queue. Among
-// equal codings the encoder prefers a repeat, then the longest literal run.
-void encode_block(const unsigned char *s, size_t n, std::string &out,
-                  std::vector<std::uint32_t> &best, std::vector<std::int16_t> &choice) {
-    best.assign(n + 1, 0);
-    choice.assign(n, 0);
-    // Literal-run ends j by value best[j] + j; the oldest (largest j) sits at `head`.
-    std::uint32_t queue[256];
-    unsigned head = 0, tail = 0;  // ring indices; the queue holds queue[head..tail)
-    size_t run = 0;               // length of the run of equal bytes starting at i
-    for (size_t i = n; i-- > 0;) {
-        run = (i + 1 < n && s[i] == s[i + 1]) ? (run < MAX_RUN ? run + 1 : MAX_RUN) : 1;
+// The plan works on runs of equal bytes, not on single bytes. With best(i) the size of the
+// shortest coding of the bytes from i on, and a run of one byte ending at b with r bytes of
+// it left at i:
+//  - r >= 2: a repeat of min(r, 128) bytes is always part of a shortest coding, so
+//    best(i) = best(b) + 2 * ceil(r / 128), except when r % 128 == 1, where the last byte
+//    is left over: best(i) = best(b - 1) + 2 * (r / 128).
+//  - r == 1: a literal run of 1 to 128 bytes must start here; it costs
+//    1 + min over its ends j of (j + best(j)) - i.
+// best(j) + j grows across the middle of a run, so a cheapest literal run ends at a run's
+// first byte, its last byte, or 128 * k or 128 * k + 1 bytes before its end; only those
+// ends are kept, in a queue ordered by cost over the next 128 bytes.
+//
+// Among equal codings, read from the start: a repeat where one is part of a shortest
+// coding, then the longest literal run that still is.
+class Planner {
+  public:
+    // Plans the `n` bytes at `s` (1 <= n <= BLOCK) and returns the size of their coding.
+    std::size_t plan(const unsigned char *s, std::uint32_t n);
+    // Writes the planned coding to `out`, which has 16 bytes of slack after that size, and
+    // returns the end of what it wrote.
+    unsigned char *write(unsigned char *out) const;
 
-        const auto j_new = static_cast<std::uint32_t>(i + 1);
-        const std::uint32_t v_new = best[j_new] + j_new;
-        while (tail != head && best[queue[(tail - 1) & 255]] + queue[(tail - 1) & 255] > v_new)
-            tail = (tail - 1) & 255;
-        queue[tail++ & 255] = j_new;
-        tail &= 255;
-        if (queue[head] > i + MAX_RUN)
-            head = (head + 1) & 255;
+  private:
+    void find_runs();
+    void expire(std::uint32_t reach) {
+        while (queue_[head_].at > reach)
+            head_ = (head_ + 1) & 255;
+    }
+    void push(std::uint32_t at, std::uint32_t best) {
+        const std::uint32_t cost = at + best;
+        while (tail_ != head_ && queue_[(tail_ - 1) & 255].cost > cost)
+            tail_ = (tail_ - 1) & 255;
+        queue_[tail_] = {at, cost};
+        tail_ = (tail_ + 1) & 255;
+    }
+    std::uint32_t plan_long_run(std::uint32_t b, std::uint32_t length, std::uint32_t after,
+                                std::uint32_t leftover);
 
-        const std::uint32_t j = queue[head];
-        const std::uint32_t literal = best[j] + static_cast<std::uint32_t>(j - i) + 1;
-        if (run >= 2 && 2 + best[i + run] <= literal) {
-            best[i] = 2 + best[i + run];
-            choice[i] = static_cast<std::int16_t>(-static_cast<std::int16_t>(run));
-        } else {
-            best[i] = literal;
-            choice[i] = static_cast<std::int16_t>(j - i);
+    const unsigned char *s_ = nullptr;
+    std::uint32_t n_ = 0;
+    std::uint32_t runs_ = 0;
+    std::size_t capacity_ = 0;
+    // starts_[t] is where run t begins (starts_[runs_] == n_); ends_[t] where the literal
+    // run that opens at the last byte of run t ends. One allocation holds both.
+    std::unique_ptr<std::uint32_t[]> memory_;
+    std::uint32_t *starts_ = nullptr, *ends_ = nullptr;
+    // A literal end j and its cost j + best(j).
+    struct End {
+        std::uint32_t at, cost;
+    };
+    // The ends within reach of the byte being planned, as a ring: costs rise from the head
+    // (furthest end) to the tail, equal costs keeping the further end first. After each
+    // expire() it holds at most 128 ends, and a run of up to 128 bytes adds two.
+    End queue_[256];
+    unsigned head_ = 0, tail_ = 0;
+};
+
+void Planner::find_runs() {
+    const unsigned char *s = s_;
+    std::uint32_t *starts = starts_;
+    std::uint32_t runs = 0;
+    starts[runs++] = 0;
+    std::uint32_t i = 1;
+    // Eight neighbours at a time: a byte of x ^ y is non-zero where a new run begins.
+    constexpr std::uint64_t low7 = 0x7F7F7F7F7F7F7F7Full;
+    for (; i + 8 <= n_; i += 8) {
+        std::uint64_t x, y;
+        std::memcpy(&x, s + i, 8);
+        std::memcpy(&y, s + i - 1, 8);
+        const std::uint64_t d = x ^ y;
+        std::uint64_t marks = (((d & low7) + low7) | d) & ~low7;
+        if constexpr (std::endian::native == std::endian::big)
+            marks = __builtin_bswap64(marks);
+        while (marks) {
+            starts[runs++] = i + static_cast<std::uint32_t>(std::countr_zero(marks) >> 3);
+            marks &= marks - 1;
         }
     }
-    for (size_t i = 0; i < n;) {
-        const int count = choice[i];
-        if (count > 0) {
-            out += static_cast<char>(count - 1);
-            out.append(reinterpret_cast<const char *>(s + i), static_cast<size_t>(count));
-            i += static_cast<size_t>(count);
+    for (; i < n_; ++i)
+        if (s[i] != s[i - 1])
+            starts[runs++] = i;
+    starts[runs] = n_;
+    runs_ = runs;
+}
+
+// Offers the ends within a run of more than 128 bytes ending at `b`, from its end back to
+// its start, and returns best() of its start.
+std::uint32_t Planner::plan_long_run(std::uint32_t b, std::uint32_t length, std::uint32_t after,
+                                     std::uint32_t leftover) {
+    auto best = [&](std::uint32_t r) {
+        return r % MAX_RUN == 1 ? leftover + 2 * (r / MAX_RUN)
+                                : after + 2 * ((r + MAX_RUN - 1) / MAX_RUN);
+    };
+    auto offer = [&](std::uint32_t r) {
+        expire(b - r + MAX_RUN);
+        push(b - r, best(r));
+    };
+    offer(1);
+    for (std::uint32_t r = MAX_RUN; r < length; r += MAX_RUN) {
+        offer(r);
+        if (r + 1 < length)
+            offer(r + 1);
+    }
+    offer(length);
+    return best(length);
+}
+
+std::size_t Planner::plan(const unsigned char *s, std::uint32_t n) {
+    s_ = s;
+    n_ = n;
+    if (capacity_ < n + 1u) {
+        // Uninitialised: find_runs() and the loop below write every entry that is read.
+        memory_.reset(new std::uint32_t[2 * std::size_t{n} + 1]);
+        starts_ = memory_.get();
+        ends_ = starts_ + n + 1;
+        capacity_ = n + 1u;
+    }
+    find_runs();
+
+    head_ = tail_ = 0;
+    push(n, 0);
+    std::uint32_t after = 0;  // best(b) of the run being planned
+    for (std::uint32_t t = runs_; t-- > 0;) {
+        const std::uint32_t a = starts_[t], b = starts_[t + 1], length = b - a;
+        // The run's last byte opens a literal run.
+        const std::uint32_t last = b - 1;
+        expire(last + MAX_RUN);
+        ends_[t] = queue_[head_].at;
+        const std::uint32_t leftover = queue_[head_].cost - last + 1;  // best(b - 1)
+        if (length == 1) {
+            push(last, leftover);
+            after = leftover;
+        } else if (length <= MAX_RUN) {
+            // From three bytes on, the end at the run's start is cheaper than the one at
+            // its last byte, and would drop it from the queue at once.
+            if (length == 2)
+                push(last, leftover);
+            after += 2;
+            push(a, after);
         } else {
-            out += static_cast<char>(static_cast<std::int8_t>(1 + count));
-            out += static_cast<char>(s[i]);
-            i += static_cast<size_t>(-count);
+            after = plan_long_run(b, length, after, leftover);
         }
     }
+    return after;
+}
+
+unsigned char *Planner::write(unsigned char *out) const {
+    const unsigned char *s = s_;
+    std::uint32_t at = 0;
+    for (std::uint32_t t = 0; t < runs_;) {
+        const std::uint32_t b = starts_[t + 1];
+        std::uint32_t r = b - at;
+        for (; r >= 2; r -= r < MAX_RUN ? r : MAX_RUN) {
+            const std::uint32_t count = r < MAX_RUN ? r : MAX_RUN;
+            *out++ = static_cast<unsigned char>(1 - static_cast<int>(count));
+            *out++ = s[at];
+        }
+        if (r == 0) {
+            at = b;
+            ++t;
+            continue;
+        }
+        const std::uint32_t from = b - 1, to = ends_[t], count = to - from;
+        *out++ = static_cast<unsigned char>(count - 1);
+        if (count <= 16 && from + 16 <= n_)
+            std::memcpy(out, s + from, 16);  // into the slack at worst
+        else
+            std::memcpy(out, s + from, count);
+        out += count;
+        at = to;
+        while (t < runs_ && starts_[t + 1] <= at)
+            ++t;
+    }
+    return out;
 }
 
 // The size the packed bytes unpack to, stopping early once it passes `limit`.
@@ -126,18 +257,35 @@ extern "C" QOR_API qor_text *RLECompress(const char *text, int32_t length, int32
     try {
         const auto *s = reinterpret_cast<const unsigned char *>(text);
         const auto n = static_cast<size_t>(length);
-        std::string out;
-        out.reserve(n + (n + MAX_RUN - 1) / MAX_RUN);
-        std::vector<std::uint32_t> best;
-        std::vector<std::int16_t> choice;
-        for (size_t start = 0; start < n; start += BLOCK) {
-            encode_block(s + start, n - start < BLOCK ? n - start : BLOCK, out, best, choice);
-            if (out.size() > QOR_TEXT_MAX)
+        Planner planner;
+        const auto first = static_cast<std::uint32_t>(n < BLOCK ? n : BLOCK);
+        size_t planned = planner.plan(s, first);
+        // One block is written at the size planned; a longer text goes into a block that
+        // holds any coding and is cut to size at the end.
+        size_t capacity = n == first ? planned : packed_bound(n);
+        if (capacity > QOR_TEXT_MAX)
+            capacity = QOR_TEXT_MAX;
+        qor_text *result = qorlib::new_text(capacity, 16);
+        if (!result)
+            return nullptr;
+        auto *const begin = reinterpret_cast<unsigned char *>(result->data);
+        unsigned char *out = begin;
+        for (size_t start = first;; start += BLOCK) {
+            if (planned > capacity - static_cast<size_t>(out - begin)) {
+                qor_text_free(result);
                 return nullptr;
+            }
+            out = planner.write(out);
+            if (start >= n)
+                break;
+            planned = planner.plan(
+                s + start, static_cast<std::uint32_t>(n - start < BLOCK ? n - start : BLOCK));
         }
-        qor_text *result = qorlib::make_text(out);
-        if (result)
-            set_length(packed_length, out.size());
+        const auto size = static_cast<size_t>(out - begin);
+        if (size != capacity)
+            result = qorlib::shrink_text(result, size);
+        result->data[size] = '\0';
+        set_length(packed_length, size);
         return result;
     } catch (const std::bad_alloc &) {
         return nullptr;
