@@ -25,6 +25,33 @@ constexpr std::size_t packed_bound(std::size_t n) {
     return n + (n + MAX_RUN - 1) / MAX_RUN;
 }
 
+// The ends of literal runs within reach of the byte being planned, with their costs
+// j + best(j), as a ring: costs rise from the head (furthest end) to the tail, equal costs
+// keeping the further end first, so the head is the cheapest and then longest choice.
+// After each expire() it holds at most 128 ends; a run of up to 128 bytes adds two.
+class EndQueue {
+  public:
+    struct End {
+        std::uint32_t at, cost;
+    };
+    const End &front() const { return ring_[head_]; }
+    void expire(std::uint32_t reach) {
+        while (ring_[head_].at > reach)
+            head_ = (head_ + 1) & 255;
+    }
+    void push(std::uint32_t at, std::uint32_t best) {
+        const std::uint32_t cost = at + best;
+        while (tail_ != head_ && ring_[(tail_ - 1) & 255].cost > cost)
+            tail_ = (tail_ - 1) & 255;
+        ring_[tail_] = {at, cost};
+        tail_ = (tail_ + 1) & 255;
+    }
+
+  private:
+    End ring_[256];
+    unsigned head_ = 0, tail_ = 0;
+};
+
 // Plans the shortest PackBits coding of a block, then writes it.
 //
 // The plan works on runs of equal bytes, not on single bytes. With best(i) the size of the
@@ -37,7 +64,7 @@ constexpr std::size_t packed_bound(std::size_t n) {
 //    1 + min over its ends j of (j + best(j)) - i.
 // best(j) + j grows across the middle of a run, so a cheapest literal run ends at a run's
 // first byte, its last byte, or 128 * k or 128 * k + 1 bytes before its end; only those
-// ends are kept, in a queue ordered by cost over the next 128 bytes.
+// ends are kept, in an EndQueue.
 //
 // Among equal codings, read from the start: a repeat where one is part of a shortest
 // coding, then the longest literal run that still is.
@@ -50,21 +77,6 @@ class Planner {
     unsigned char *write(unsigned char *out) const;
 
   private:
-    void find_runs();
-    void expire(std::uint32_t reach) {
-        while (queue_[head_].at > reach)
-            head_ = (head_ + 1) & 255;
-    }
-    void push(std::uint32_t at, std::uint32_t best) {
-        const std::uint32_t cost = at + best;
-        while (tail_ != head_ && queue_[(tail_ - 1) & 255].cost > cost)
-            tail_ = (tail_ - 1) & 255;
-        queue_[tail_] = {at, cost};
-        tail_ = (tail_ + 1) & 255;
-    }
-    std::uint32_t plan_long_run(std::uint32_t b, std::uint32_t length, std::uint32_t after,
-                                std::uint32_t leftover);
-
     const unsigned char *s_ = nullptr;
     std::uint32_t n_ = 0;
     std::uint32_t runs_ = 0;
@@ -73,26 +85,16 @@ class Planner {
     // run that opens at the last byte of run t ends. One allocation holds both.
     std::unique_ptr<std::uint32_t[]> memory_;
     std::uint32_t *starts_ = nullptr, *ends_ = nullptr;
-    // A literal end j and its cost j + best(j).
-    struct End {
-        std::uint32_t at, cost;
-    };
-    // The ends within reach of the byte being planned, as a ring: costs rise from the head
-    // (furthest end) to the tail, equal costs keeping the further end first. After each
-    // expire() it holds at most 128 ends, and a run of up to 128 bytes adds two.
-    End queue_[256];
-    unsigned head_ = 0, tail_ = 0;
 };
 
-void Planner::find_runs() {
-    const unsigned char *s = s_;
-    std::uint32_t *starts = starts_;
+// Stores where each run of equal bytes begins, then `n`; returns the number of runs.
+std::uint32_t find_runs(const unsigned char *s, std::uint32_t n, std::uint32_t *starts) {
     std::uint32_t runs = 0;
     starts[runs++] = 0;
     std::uint32_t i = 1;
     // Eight neighbours at a time: a byte of x ^ y is non-zero where a new run begins.
     constexpr std::uint64_t low7 = 0x7F7F7F7F7F7F7F7Full;
-    for (; i + 8 <= n_; i += 8) {
+    for (; i + 8 <= n; i += 8) {
         std::uint64_t x, y;
         std::memcpy(&x, s + i, 8);
         std::memcpy(&y, s + i - 1, 8);
@@ -105,24 +107,24 @@ void Planner::find_runs() {
             marks &= marks - 1;
         }
     }
-    for (; i < n_; ++i)
+    for (; i < n; ++i)
         if (s[i] != s[i - 1])
             starts[runs++] = i;
-    starts[runs] = n_;
-    runs_ = runs;
+    starts[runs] = n;
+    return runs;
 }
 
 // Offers the ends within a run of more than 128 bytes ending at `b`, from its end back to
 // its start, and returns best() of its start.
-std::uint32_t Planner::plan_long_run(std::uint32_t b, std::uint32_t length, std::uint32_t after,
-                                     std::uint32_t leftover) {
+std::uint32_t plan_long_run(EndQueue &queue, std::uint32_t b, std::uint32_t length,
+                            std::uint32_t after, std::uint32_t leftover) {
     auto best = [&](std::uint32_t r) {
         return r % MAX_RUN == 1 ? leftover + 2 * (r / MAX_RUN)
                                 : after + 2 * ((r + MAX_RUN - 1) / MAX_RUN);
     };
     auto offer = [&](std::uint32_t r) {
-        expire(b - r + MAX_RUN);
-        push(b - r, best(r));
+        queue.expire(b - r + MAX_RUN);
+        queue.push(b - r, best(r));
     };
     offer(1);
     for (std::uint32_t r = MAX_RUN; r < length; r += MAX_RUN) {
@@ -144,30 +146,32 @@ std::size_t Planner::plan(const unsigned char *s, std::uint32_t n) {
         ends_ = starts_ + n + 1;
         capacity_ = n + 1u;
     }
-    find_runs();
+    const std::uint32_t runs = runs_ = find_runs(s, n, starts_);
+    const std::uint32_t *starts = starts_;
+    std::uint32_t *ends = ends_;
 
-    head_ = tail_ = 0;
-    push(n, 0);
+    EndQueue queue;
+    queue.push(n, 0);
     std::uint32_t after = 0;  // best(b) of the run being planned
-    for (std::uint32_t t = runs_; t-- > 0;) {
-        const std::uint32_t a = starts_[t], b = starts_[t + 1], length = b - a;
+    for (std::uint32_t t = runs; t-- > 0;) {
+        const std::uint32_t a = starts[t], b = starts[t + 1], length = b - a;
         // The run's last byte opens a literal run.
         const std::uint32_t last = b - 1;
-        expire(last + MAX_RUN);
-        ends_[t] = queue_[head_].at;
-        const std::uint32_t leftover = queue_[head_].cost - last + 1;  // best(b - 1)
+        queue.expire(last + MAX_RUN);
+        ends[t] = queue.front().at;
+        const std::uint32_t leftover = queue.front().cost - last + 1;  // best(b - 1)
         if (length == 1) {
-            push(last, leftover);
+            queue.push(last, leftover);
             after = leftover;
         } else if (length <= MAX_RUN) {
             // From three bytes on, the end at the run's start is cheaper than the one at
             // its last byte, and would drop it from the queue at once.
             if (length == 2)
-                push(last, leftover);
+                queue.push(last, leftover);
             after += 2;
-            push(a, after);
+            queue.push(a, after);
         } else {
-            after = plan_long_run(b, length, after, leftover);
+            after = plan_long_run(queue, b, length, after, leftover);
         }
     }
     return after;
@@ -175,9 +179,10 @@ std::size_t Planner::plan(const unsigned char *s, std::uint32_t n) {
 
 unsigned char *Planner::write(unsigned char *out) const {
     const unsigned char *s = s_;
+    const std::uint32_t n = n_, runs = runs_, *starts = starts_, *ends = ends_;
     std::uint32_t at = 0;
-    for (std::uint32_t t = 0; t < runs_;) {
-        const std::uint32_t b = starts_[t + 1];
+    for (std::uint32_t t = 0; t < runs;) {
+        const std::uint32_t b = starts[t + 1];
         std::uint32_t r = b - at;
         for (; r >= 2; r -= r < MAX_RUN ? r : MAX_RUN) {
             const std::uint32_t count = r < MAX_RUN ? r : MAX_RUN;
@@ -189,58 +194,87 @@ unsigned char *Planner::write(unsigned char *out) const {
             ++t;
             continue;
         }
-        const std::uint32_t from = b - 1, to = ends_[t], count = to - from;
+        const std::uint32_t from = b - 1, to = ends[t], count = to - from;
         *out++ = static_cast<unsigned char>(count - 1);
-        if (count <= 16 && from + 16 <= n_)
+        if (count <= 16 && from + 16 <= n)
             std::memcpy(out, s + from, 16);  // into the slack at worst
         else
             std::memcpy(out, s + from, count);
         out += count;
         at = to;
-        while (t < runs_ && starts_[t + 1] <= at)
+        while (t < runs && starts[t + 1] <= at)
             ++t;
     }
     return out;
 }
 
-// The size the packed bytes unpack to, stopping early once it passes `limit`.
-size_t unpacked_size(const unsigned char *p, size_t n, size_t limit) {
+// What a unit opening with header byte `h` adds to the text, and how many packed bytes it
+// takes, header included, when the input does not end inside it.
+constexpr size_t unit_output(unsigned h) {
+    return h < 128 ? h + 1 : h == 128 ? 0 : 257 - h;
+}
+constexpr size_t unit_input(unsigned h) {
+    return h < 128 ? h + 2 : h == 128 ? 1 : 2;
+}
+// From this many bytes before the end on, a unit may be cut short.
+constexpr size_t WHOLE_UNIT = 1 + MAX_RUN;
+
+// Unpacks the units from `i` to the end with every malformed case handled exactly: a
+// literal run cut short keeps the bytes present, a repeat header without its byte ends
+// the text. Writes to `out` unless it is null; returns the size of what they unpack to.
+size_t unpack_tail(const unsigned char *p, size_t i, size_t n, char *out) {
     size_t size = 0;
-    for (size_t i = 0; i < n && size <= limit;) {
-        const auto header = static_cast<std::int8_t>(p[i++]);
-        if (header >= 0) {
-            const size_t count = static_cast<size_t>(header) + 1;
-            const size_t present = count < n - i ? count : n - i;
-            size += present;
-            i += present;
-        } else if (header != -128) {
+    while (i < n) {
+        const unsigned h = p[i++];
+        if (h < 128) {
+            const size_t count = h + 1 < n - i ? h + 1 : n - i;
+            if (out)
+                std::memcpy(out + size, p + i, count);
+            size += count;
+            i += count;
+        } else if (h != 128) {
             if (i == n)
-                break;  // a repeat header without its byte
-            size += static_cast<size_t>(1 - header);
+                break;
+            if (out)
+                std::memset(out + size, p[i], 257 - h);
+            size += 257 - h;
             ++i;
         }
     }
     return size;
 }
 
-// Writes what the packed bytes unpack to; `out` holds unpacked_size() bytes.
+// The size the packed bytes unpack to.
+size_t unpacked_size(const unsigned char *p, size_t n) {
+    size_t size = 0, i = 0;
+    for (; i + WHOLE_UNIT <= n; i += unit_input(p[i]))
+        size += unit_output(p[i]);
+    return size + unpack_tail(p, i, n, nullptr);
+}
+
+// Writes what the packed bytes unpack to; `out` holds unpacked_size() bytes and 16 more
+// of slack. Units of up to 16 bytes are written as one 16-byte store, whatever their kind.
 void unpack(const unsigned char *p, size_t n, char *out) {
-    for (size_t i = 0; i < n;) {
-        const auto header = static_cast<std::int8_t>(p[i++]);
-        if (header >= 0) {
-            const size_t count = static_cast<size_t>(header) + 1;
-            const size_t present = count < n - i ? count : n - i;
-            std::memcpy(out, p + i, present);
-            out += present;
-            i += present;
-        } else if (header != -128) {
-            if (i == n)
-                break;
-            const size_t count = static_cast<size_t>(1 - header);
-            std::memset(out, p[i++], count);
-            out += count;
+    size_t i = 0;
+    for (; i + WHOLE_UNIT <= n; i += unit_input(p[i])) {
+        const unsigned h = p[i];
+        const size_t count = unit_output(h);
+        if (count <= 16) {
+            std::uint64_t low, high;
+            std::memcpy(&low, p + i + 1, 8);
+            std::memcpy(&high, p + i + 9, 8);
+            if (h >= 128)
+                low = high = p[i + 1] * 0x0101010101010101ull;
+            std::memcpy(out, &low, 8);
+            std::memcpy(out + 8, &high, 8);
+        } else if (h < 128) {
+            std::memcpy(out, p + i + 1, count);
+        } else {
+            std::memset(out, p[i + 1], count);
         }
+        out += count;
     }
+    unpack_tail(p, i, n, out);
 }
 
 void set_length(int32_t *length, size_t value) {
@@ -301,13 +335,12 @@ extern "C" QOR_API qor_text *RLEUncompress(const char *packed, int32_t *packed_l
         return qorlib::make_text({});
     const auto *p = reinterpret_cast<const unsigned char *>(packed);
     const auto n = static_cast<size_t>(length);
-    const size_t size = unpacked_size(p, n, QOR_TEXT_MAX);
-    if (size > QOR_TEXT_MAX)
-        return nullptr;
-    qor_text *result = qor_text_new(nullptr, size);
+    const size_t size = unpacked_size(p, n);
+    qor_text *result = qorlib::new_text(size, 16);
     if (!result)
         return nullptr;
     unpack(p, n, result->data);
+    result->data[size] = '\0';
     set_length(packed_length, size);
     return result;
 }
