@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "qorlib145.h"
+
 namespace reference {
 
 // What packed bytes unpack to: a header n in 0..127 copies the next n + 1 bytes (those
@@ -74,6 +76,30 @@ inline std::string pack(const uint8_t *s, size_t n) {
     for (size_t start = 0; start < n; start += 65536)
         pack_block(s + start, std::min<size_t>(65536, n - start), out);
     return out;
+}
+
+// Whether `packed` is what RLECompress promises for the `n` bytes at `s`: the packing
+// above, for texts of a few KB (the search tries 128 units at every byte, too slow to run
+// on every long text a fuzzer makes), and for texts longer than a block, the packings of
+// each block on its own, one after another.
+inline bool is_packing_of(const uint8_t *s, size_t n, const qor_text *packed) {
+    std::string expected;
+    if (n <= 4096) {
+        expected = pack(s, n);
+    } else if (n > 65536) {
+        for (size_t start = 0; start < n; start += 65536) {
+            const auto size = static_cast<int32_t>(std::min<size_t>(65536, n - start));
+            qor_text *block = RLECompress(reinterpret_cast<const char *>(s + start), size, nullptr);
+            if (!block)
+                return false;
+            expected.append(block->data, block->length);
+            qor_text_free(block);
+        }
+    } else {
+        return true;
+    }
+    return expected.size() == packed->length &&
+           std::equal(expected.begin(), expected.end(), packed->data);
 }
 
 }  // namespace reference
