@@ -83,11 +83,15 @@ char *simple_unpack(const unsigned char *p, size_t n, size_t *size_out) {
 
 using Texts = std::vector<std::string>;
 
+// Each case packs 1 MiB in all, in many texts: a branch predictor learns a few short
+// texts by heart, which flatters branchy code, and the rig never packs a text twice.
+constexpr size_t kPool = 1 << 20;
+
 // What the rig packs: 1000-byte texts of letter runs.
 Texts rig_texts() {
     Randomise(12345);
     Texts texts;
-    for (int i = 0; i < 64; ++i) {
+    for (size_t i = 0; i < kPool / 1000; ++i) {
         qor_text *t = RandomStr(1000, 8);
         texts.emplace_back(t->data, t->length);
         qor_text_free(t);
@@ -95,26 +99,28 @@ Texts rig_texts() {
     return texts;
 }
 
-Texts one(std::string text) {
-    return Texts{std::move(text)};
+// 16 KiB texts cut from `make(rng)`, called until 1 MiB is made.
+template <typename Make>
+Texts pieces(uint32_t seed, Make make) {
+    std::mt19937 rng(seed);
+    std::string all;
+    while (all.size() < kPool)
+        make(rng, all);
+    Texts texts;
+    for (size_t at = 0; at + 16384 <= all.size(); at += 16384)
+        texts.push_back(all.substr(at, 16384));
+    return texts;
 }
 
 Texts random_bytes() {
-    std::mt19937 rng(2);
-    std::string s(16384, '\0');
-    for (char &c : s)
-        c = static_cast<char>(rng());
-    return one(s);
+    return pieces(2, [](std::mt19937 &rng, std::string &s) { s += static_cast<char>(rng()); });
 }
 
 // Runs of 1 to 400 bytes, so repeats cross the 128-byte limit.
 Texts long_runs() {
-    std::mt19937 rng(3);
-    std::string s;
-    while (s.size() < 16384)
+    return pieces(3, [](std::mt19937 &rng, std::string &s) {
         s.append(1 + rng() % 400, static_cast<char>('a' + rng() % 26));
-    s.resize(16384);
-    return one(s);
+    });
 }
 
 // Words and blanks: mostly literal, the odd pair ("ll", "ee").
@@ -122,27 +128,19 @@ Texts prose() {
     static const char *const words[] = {"the",    "quick", "brown",   "fox",   "jumped", "uber",
                                         "lazy",   "dog",   "all",     "will",  "see",    "three",
                                         "letter", "books", "running", "about", "summer", "free"};
-    std::mt19937 rng(4);
-    std::string s;
-    while (s.size() < 16384) {
+    return pieces(4, [](std::mt19937 &rng, std::string &s) {
         s += words[rng() % std::size(words)];
         s += rng() % 12 == 0 ? ". " : " ";
-    }
-    s.resize(16384);
-    return one(s);
+    });
 }
 
 // Two letters taking turns, with a short repeat now and then.
 Texts alternating() {
-    std::mt19937 rng(5);
-    std::string s;
-    while (s.size() < 16384) {
+    return pieces(5, [](std::mt19937 &rng, std::string &s) {
         for (unsigned k = rng() % 300; k-- > 0;)
             s += "ab";
         s.append(2 + rng() % 3, 'x');
-    }
-    s.resize(16384);
-    return one(s);
+    });
 }
 
 size_t total(const Texts &texts) {

@@ -25,34 +25,130 @@ constexpr std::size_t packed_bound(std::size_t n) {
     return n + (n + MAX_RUN - 1) / MAX_RUN;
 }
 
-// The ends of literal runs within reach of the byte being planned, with their costs
-// j + best(j), as a ring: costs rise from the head (furthest end) to the tail, equal costs
-// keeping the further end first, so the head is the cheapest and then longest choice.
-// After each expire() it holds at most 128 ends; a run of up to 128 bytes adds two.
+// Where literal runs may end, with their costs j + best(j), for the byte being planned:
+// a ring of plateaus, each a range of neighbouring ends of equal cost. Costs rise from
+// the head (furthest ends) to the tail, so the head's furthest end within reach is the
+// cheapest and then longest choice. A text of single bytes makes long plateaus, which
+// cost nothing to extend. After each expire() the ring holds at most 128 ends.
 class EndQueue {
   public:
     struct End {
         std::uint32_t at, cost;
     };
-    const End &front() const { return ring_[head_]; }
+    // The cheapest, then furthest, end.
+    End front() const { return {ring_[head_].hi, ring_[head_].cost}; }
+    // Drops the ends beyond `reach`.
     void expire(std::uint32_t reach) {
-        while (ring_[head_].at > reach)
+        while (ring_[head_].lo > reach)
             head_ = (head_ + 1) & 255;
+        if (ring_[head_].hi > reach)
+            ring_[head_].hi = reach;
     }
-    void push(std::uint32_t at, std::uint32_t best) {
-        const std::uint32_t cost = at + best;
+    // Adds the ends from `lo` to `hi`, before all others, each costing `cost`.
+    void push(std::uint32_t lo, std::uint32_t hi, std::uint32_t cost) {
         while (tail_ != head_ && ring_[(tail_ - 1) & 255].cost > cost)
             tail_ = (tail_ - 1) & 255;
-        ring_[tail_] = {at, cost};
+        Plateau &last = ring_[(tail_ - 1) & 255];
+        if (tail_ != head_ && last.cost == cost && last.lo == hi + 1) {
+            last.lo = lo;
+            return;
+        }
+        ring_[tail_] = {lo, hi, cost};
         tail_ = (tail_ + 1) & 255;
+    }
+    void push(std::uint32_t at, std::uint32_t cost) { push(at, at, cost); }
+    // Plans the single bytes from `from` up to `to`, the last first: each opens a literal
+    // run, whose length goes to lengths[], and becomes an end itself. Returns the cost of
+    // the end at `from`. A cheapest end stays so for up to 128 bytes, done in one go.
+    std::uint32_t add_singles(std::uint32_t from, std::uint32_t to, std::uint8_t *lengths) {
+        std::uint32_t cost = 0;
+        for (std::uint32_t p = to; p > from;) {
+            expire(p - 1 + MAX_RUN);
+            const Plateau head = ring_[head_];
+            const std::uint32_t low = head.lo > from + MAX_RUN ? head.lo - MAX_RUN : from;
+            // Sixteen at a time, down from p: bytes below `low` are written again later
+            // (lengths has 16 bytes of slack before it), which spares a branch per byte.
+            for (std::uint32_t q = p;; q -= 16) {
+                std::uint8_t chunk[16];
+                for (std::uint32_t i = 0; i < 16; ++i) {
+                    const std::uint32_t reach = head.hi - (q - 16 + i);
+                    chunk[i] = static_cast<std::uint8_t>(reach < MAX_RUN ? reach : MAX_RUN);
+                }
+                std::memcpy(lengths + q - 16, chunk, 16);
+                if (q <= low + 16)
+                    break;
+            }
+            cost = head.cost + 1;
+            push(low, p - 1, cost);
+            p = low;
+        }
+        return cost;
+    }
+    // Leaves `at` as the only end.
+    void reset(std::uint32_t at, std::uint32_t cost) {
+        ring_[0] = {at, at, cost};
+        head_ = 0;
+        tail_ = 1;
     }
 
   private:
-    End ring_[256];
+    struct Plateau {
+        std::uint32_t lo, hi, cost;
+    };
+    Plateau ring_[256];
     unsigned head_ = 0, tail_ = 0;
 };
 
-// Plans the shortest PackBits coding of a block, then writes it.
+// A run of two or more equal bytes: [start, end).
+struct Run {
+    std::uint32_t start, end;
+};
+
+// Eight bytes as a number whose lowest byte is the first, on any machine.
+std::uint64_t load64(const unsigned char *p) {
+    std::uint64_t x;
+    std::memcpy(&x, p, 8);
+    if constexpr (std::endian::native == std::endian::big)
+        x = __builtin_bswap64(x);
+    return x;
+}
+
+// Stores the runs of two or more equal bytes in `runs`, in order; returns how many.
+std::uint32_t find_runs(const unsigned char *s, std::uint32_t n, Run *runs) {
+    std::uint32_t count = 0;
+    std::uint32_t i = 1;
+    // Eight neighbours at a time: bit 8k + 7 of `same` is set where s[i + k] == s[i + k - 1].
+    // A run starts a byte before the first of a group of such bits and ends after the last.
+    constexpr std::uint64_t low7 = 0x7F7F7F7F7F7F7F7Full, high = ~low7;
+    std::uint64_t carry = 0;  // bit 7 set when the byte before this word continues a run
+    for (; i + 8 <= n; i += 8) {
+        const std::uint64_t d = load64(s + i) ^ load64(s + i - 1);
+        const std::uint64_t same = ~(((d & low7) + low7) | d) & high;
+        const std::uint64_t before = same << 8 | carry;
+        carry = same >> 56;
+        if (!(same | before))
+            continue;
+        std::uint32_t open = count - (before & 0x80 ? 1 : 0);
+        for (std::uint64_t m = same & ~before; m; m &= m - 1)
+            runs[count++].start = i + static_cast<std::uint32_t>(std::countr_zero(m) >> 3) - 1;
+        for (std::uint64_t m = ~same & before & high; m; m &= m - 1)
+            runs[open++].end = i + static_cast<std::uint32_t>(std::countr_zero(m) >> 3);
+    }
+    bool open = carry != 0;
+    for (; i < n; ++i) {
+        const bool same = s[i] == s[i - 1];
+        if (same && !open)
+            runs[count++].start = i - 1;
+        else if (!same && open)
+            runs[count - 1].end = i;
+        open = same;
+    }
+    if (open)
+        runs[count - 1].end = n;
+    return count;
+}
+
+// Plans the shortest PackBits coding of a stretch of input, then writes it.
 //
 // The plan works on runs of equal bytes, not on single bytes. With best(i) the size of the
 // shortest coding of the bytes from i on, and a run of one byte ending at b with r bytes of
@@ -70,7 +166,8 @@ class EndQueue {
 // coding, then the longest literal run that still is.
 class Planner {
   public:
-    // Plans the `n` bytes at `s` (1 <= n <= BLOCK) and returns the size of their coding.
+    // Plans the `n` bytes at `s` (1 <= n <= BLOCK), followed by a free end, and returns the
+    // size of their coding.
     std::size_t plan(const unsigned char *s, std::uint32_t n);
     // Writes the planned coding to `out`, which has 16 bytes of slack after that size, and
     // returns the end of what it wrote.
@@ -79,40 +176,14 @@ class Planner {
   private:
     const unsigned char *s_ = nullptr;
     std::uint32_t n_ = 0;
-    std::uint32_t runs_ = 0;
+    std::uint32_t count_ = 0;  // runs of two or more bytes
     std::size_t capacity_ = 0;
-    // starts_[t] is where run t begins (starts_[runs_] == n_); ends_[t] where the literal
-    // run that opens at the last byte of run t ends. One allocation holds both.
+    // One allocation: the runs of two or more bytes, then, at every byte where a literal
+    // run may open (single bytes and last bytes of runs), the length of the best one.
     std::unique_ptr<std::uint32_t[]> memory_;
-    std::uint32_t *starts_ = nullptr, *ends_ = nullptr;
+    Run *runs_ = nullptr;
+    std::uint8_t *lengths_ = nullptr;
 };
-
-// Stores where each run of equal bytes begins, then `n`; returns the number of runs.
-std::uint32_t find_runs(const unsigned char *s, std::uint32_t n, std::uint32_t *starts) {
-    std::uint32_t runs = 0;
-    starts[runs++] = 0;
-    std::uint32_t i = 1;
-    // Eight neighbours at a time: a byte of x ^ y is non-zero where a new run begins.
-    constexpr std::uint64_t low7 = 0x7F7F7F7F7F7F7F7Full;
-    for (; i + 8 <= n; i += 8) {
-        std::uint64_t x, y;
-        std::memcpy(&x, s + i, 8);
-        std::memcpy(&y, s + i - 1, 8);
-        const std::uint64_t d = x ^ y;
-        std::uint64_t marks = (((d & low7) + low7) | d) & ~low7;
-        if constexpr (std::endian::native == std::endian::big)
-            marks = __builtin_bswap64(marks);
-        while (marks) {
-            starts[runs++] = i + static_cast<std::uint32_t>(std::countr_zero(marks) >> 3);
-            marks &= marks - 1;
-        }
-    }
-    for (; i < n; ++i)
-        if (s[i] != s[i - 1])
-            starts[runs++] = i;
-    starts[runs] = n;
-    return runs;
-}
 
 // Offers the ends within a run of more than 128 bytes ending at `b`, from its end back to
 // its start, and returns best() of its start.
@@ -124,7 +195,7 @@ std::uint32_t plan_long_run(EndQueue &queue, std::uint32_t b, std::uint32_t leng
     };
     auto offer = [&](std::uint32_t r) {
         queue.expire(b - r + MAX_RUN);
-        queue.push(b - r, best(r));
+        queue.push(b - r, b - r + best(r));
     };
     offer(1);
     for (std::uint32_t r = MAX_RUN; r < length; r += MAX_RUN) {
@@ -139,71 +210,219 @@ std::uint32_t plan_long_run(EndQueue &queue, std::uint32_t b, std::uint32_t leng
 std::size_t Planner::plan(const unsigned char *s, std::uint32_t n) {
     s_ = s;
     n_ = n;
-    if (capacity_ < n + 1u) {
-        // Uninitialised: find_runs() and the loop below write every entry that is read.
-        memory_.reset(new std::uint32_t[2 * std::size_t{n} + 1]);
-        starts_ = memory_.get();
-        ends_ = starts_ + n + 1;
-        capacity_ = n + 1u;
+    if (capacity_ < n) {
+        // Uninitialised: every entry that is read is written first.
+        static_assert(sizeof(Run) == 2 * sizeof(std::uint32_t));
+        // At most n / 2 runs of two or more bytes (two numbers each), then 16 bytes of slack
+        // and a byte per byte.
+        const std::size_t run_words = 2 * (n / 2 + 1);
+        memory_.reset(new std::uint32_t[run_words + 4 + n / 4 + 1]);
+        runs_ = reinterpret_cast<Run *>(memory_.get());
+        lengths_ = reinterpret_cast<std::uint8_t *>(memory_.get() + run_words + 4);
+        capacity_ = n;
     }
-    const std::uint32_t runs = runs_ = find_runs(s, n, starts_);
-    const std::uint32_t *starts = starts_;
-    std::uint32_t *ends = ends_;
+    const std::uint32_t count = count_ = find_runs(s, n, runs_);
+    const Run *runs = runs_;
+    std::uint8_t *lengths = lengths_;
 
     EndQueue queue;
-    queue.push(n, 0);
-    std::uint32_t after = 0;  // best(b) of the run being planned
-    for (std::uint32_t t = runs; t-- > 0;) {
-        const std::uint32_t a = starts[t], b = starts[t + 1], length = b - a;
+    queue.reset(n, n);
+    std::uint32_t after = 0;  // best(b)
+    for (std::uint32_t k = count, b = n;; --k) {
+        // Single bytes from the end of run k - 1 up to b: each opens a literal run.
+        const std::uint32_t single = k ? runs[k - 1].end : 0;
+        if (b > single)
+            after = queue.add_singles(single, b, lengths) - single;
+        if (k == 0)
+            break;
+        const std::uint32_t a = runs[k - 1].start, length = runs[k - 1].end - a;
+        b = runs[k - 1].end;
         // The run's last byte opens a literal run.
         const std::uint32_t last = b - 1;
         queue.expire(last + MAX_RUN);
-        ends[t] = queue.front().at;
-        const std::uint32_t leftover = queue.front().cost - last + 1;  // best(b - 1)
-        if (length == 1) {
-            queue.push(last, leftover);
-            after = leftover;
-        } else if (length <= MAX_RUN) {
+        const EndQueue::End end = queue.front();
+        lengths[last] = static_cast<std::uint8_t>(end.at - last);
+        const std::uint32_t leftover = end.cost - last + 1;  // best(b - 1)
+        if (length <= MAX_RUN) {
             // From three bytes on, the end at the run's start is cheaper than the one at
             // its last byte, and would drop it from the queue at once.
             if (length == 2)
-                queue.push(last, leftover);
+                queue.push(last, last + leftover);
             after += 2;
-            queue.push(a, after);
+            queue.push(a, a + after);
         } else {
             after = plan_long_run(queue, b, length, after, leftover);
         }
+        b = a;
     }
     return after;
 }
 
 unsigned char *Planner::write(unsigned char *out) const {
     const unsigned char *s = s_;
-    const std::uint32_t n = n_, runs = runs_, *starts = starts_, *ends = ends_;
-    std::uint32_t at = 0;
-    for (std::uint32_t t = 0; t < runs;) {
-        const std::uint32_t b = starts[t + 1];
-        std::uint32_t r = b - at;
-        for (; r >= 2; r -= r < MAX_RUN ? r : MAX_RUN) {
-            const std::uint32_t count = r < MAX_RUN ? r : MAX_RUN;
-            *out++ = static_cast<unsigned char>(1 - static_cast<int>(count));
-            *out++ = s[at];
+    const std::uint32_t n = n_, count = count_;
+    const std::uint8_t *lengths = lengths_;
+    const Run *runs = runs_;
+    std::uint32_t k = 0;  // the first run of two or more bytes that ends after `at`
+    for (std::uint32_t at = 0; at < n;) {
+        std::uint32_t from = at;
+        if (k < count && runs[k].start <= at) {
+            std::uint32_t r = runs[k].end - at;
+            for (; r >= 2; r -= r < MAX_RUN ? r : MAX_RUN) {
+                const std::uint32_t repeat = r < MAX_RUN ? r : MAX_RUN;
+                *out++ = static_cast<unsigned char>(1 - static_cast<int>(repeat));
+                *out++ = s[at];
+            }
+            at = runs[k++].end;
+            if (r == 0)
+                continue;
+            from = at - 1;
         }
-        if (r == 0) {
-            at = b;
-            ++t;
-            continue;
-        }
-        const std::uint32_t from = b - 1, to = ends[t], count = to - from;
-        *out++ = static_cast<unsigned char>(count - 1);
-        if (count <= 16 && from + 16 <= n)
+        const std::uint32_t length = lengths[from], to = from + length;
+        *out++ = static_cast<unsigned char>(length - 1);
+        if (length <= 16 && from + 16 <= n)
             std::memcpy(out, s + from, 16);  // into the slack at worst
         else
-            std::memcpy(out, s + from, count);
-        out += count;
+            std::memcpy(out, s + from, length);
+        out += length;
         at = to;
-        while (t < runs && starts[t + 1] <= at)
-            ++t;
+        while (k < count && runs[k].end <= at)
+            ++k;
+    }
+    return out;
+}
+
+// Where the run of equal bytes that holds `at` ends.
+std::uint32_t run_end(const unsigned char *s, std::uint32_t at, std::uint32_t n) {
+    const std::uint64_t same = 0x0101010101010101ull * s[at];
+    std::uint32_t b = at + 1;
+    for (; b + 8 <= n; b += 8)
+        if (const std::uint64_t d = load64(s + b) ^ same)
+            return b + static_cast<std::uint32_t>(std::countr_zero(d) >> 3);
+    while (b < n && s[b] == s[at])
+        ++b;
+    return b;
+}
+
+// Where the first run of 4 to 128 equal bytes at or after `at` begins (`at` begins a run),
+// or `n`.
+std::uint32_t next_barrier(const unsigned char *s, std::uint32_t at, std::uint32_t n) {
+    constexpr std::uint64_t low7 = 0x7F7F7F7F7F7F7F7Full, high = ~low7;
+    while (at + 3 < n) {
+        // Bit 8k + 7 of `four` is set where s[at + k .. at + k + 4) are equal; the first such
+        // k begins its run, as `at` begins one.
+        std::uint32_t found = n;
+        for (; at + 11 <= n; at += 8) {
+            const std::uint64_t d = load64(s + at) ^ load64(s + at + 1);
+            const std::uint64_t e = load64(s + at + 1) ^ load64(s + at + 2);
+            const std::uint64_t f = load64(s + at + 2) ^ load64(s + at + 3);
+            const std::uint64_t g = d | e | f;
+            if (const std::uint64_t four = ~(((g & low7) + low7) | g) & high) {
+                found = at + static_cast<std::uint32_t>(std::countr_zero(four) >> 3);
+                break;
+            }
+        }
+        if (found == n)
+            for (; at + 3 < n; ++at)
+                if (s[at] == s[at + 1] && s[at] == s[at + 2] && s[at] == s[at + 3]) {
+                    found = at;
+                    break;
+                }
+        if (found == n)
+            return n;
+        const std::uint32_t end = run_end(s, found, n);
+        if (end - found <= MAX_RUN)
+            return found;
+        at = end;
+    }
+    return n;
+}
+
+// Writes a stretch of at most 128 bytes made of runs of one to three bytes: nothing
+// within reach is cheaper to end a literal run at than the stretch's end, which is free.
+// So a literal run opening at a single byte ends at the cheapest (then furthest) start of
+// a run of two or three bytes after it, or at the end; best(j) + j is tracked from the
+// end back, and each such run is one repeat.
+unsigned char *write_short_stretch(const unsigned char *s, const Run *runs, std::uint32_t count,
+                                   unsigned char *out) {
+    std::uint32_t ends[MAX_RUN];  // for each single byte, where its literal run ends
+    std::uint32_t cheapest = runs[count - 1].end, cost = cheapest, next = cheapest;
+    for (std::uint32_t k = count; k-- > 0;) {
+        const std::uint32_t a = runs[k].start, b = runs[k].end;
+        if (b - a == 1) {
+            ends[k] = cheapest;
+            next = cost + 1;
+        } else {
+            next = a + 2 + (next - b);
+            if (next < cost) {
+                cost = next;
+                cheapest = a;
+            }
+        }
+    }
+    for (std::uint32_t k = 0; k < count;) {
+        const std::uint32_t a = runs[k].start, b = runs[k].end;
+        if (b - a >= 2) {
+            *out++ = static_cast<unsigned char>(1 - static_cast<int>(b - a));
+            *out++ = s[a];
+            ++k;
+            continue;
+        }
+        const std::uint32_t length = ends[k] - a;
+        *out++ = static_cast<unsigned char>(length - 1);
+        std::memcpy(out, s + a, length);
+        out += length;
+        while (k < count && runs[k].start < a + length)
+            ++k;
+    }
+    return out;
+}
+
+// Codes blocks of input. A run of 4 to 128 bytes is always one repeat, and a literal run
+// never reaches past its start (ending there is cheaper than any end beyond), so such runs
+// cut a block into stretches coded on their own, each ending at a free end. Stretches of
+// up to 128 bytes are solved in one pass; longer ones go to the Planner.
+class Encoder {
+  public:
+    // Writes the coding of the `n` bytes at `s` (1 <= n <= BLOCK) to `out`, which has room
+    // for packed_bound(n) bytes and 16 more; returns the end of what it wrote.
+    unsigned char *encode(const unsigned char *s, std::uint32_t n, unsigned char *out);
+
+  private:
+    Planner planner_;
+};
+
+unsigned char *Encoder::encode(const unsigned char *s, std::uint32_t n, unsigned char *out) {
+    Run runs[MAX_RUN];
+    for (std::uint32_t at = 0; at < n;) {
+        // Gather the runs of a stretch, up to a run of 4 to 128 bytes or the end.
+        const std::uint32_t from = at;
+        std::uint32_t count = 0, b = at, length = 0;
+        for (; at < n; at = b) {
+            b = run_end(s, at, n);
+            length = b - at;
+            if (length >= 4 && length <= MAX_RUN)
+                break;
+            if (length > 3 || b - from > MAX_RUN) {
+                count = 0;
+                at = next_barrier(s, b, n);
+                b = at < n ? run_end(s, at, n) : n;
+                length = b - at;
+                break;
+            }
+            runs[count++] = {at, b};
+        }
+        if (count)
+            out = write_short_stretch(s, runs, count, out);
+        else if (at > from) {
+            planner_.plan(s + from, at - from);
+            out = planner_.write(out);
+        }
+        if (at < n) {
+            *out++ = static_cast<unsigned char>(1 - static_cast<int>(length));
+            *out++ = s[at];
+            at = b;
+        }
     }
     return out;
 }
@@ -291,34 +510,25 @@ extern "C" QOR_API qor_text *RLECompress(const char *text, int32_t length, int32
     try {
         const auto *s = reinterpret_cast<const unsigned char *>(text);
         const auto n = static_cast<size_t>(length);
-        Planner planner;
-        const auto first = static_cast<std::uint32_t>(n < BLOCK ? n : BLOCK);
-        size_t planned = planner.plan(s, first);
-        // One block is written at the size planned; a longer text goes into a block that
-        // holds any coding and is cut to size at the end.
-        size_t capacity = n == first ? planned : packed_bound(n);
-        if (capacity > QOR_TEXT_MAX)
-            capacity = QOR_TEXT_MAX;
-        qor_text *result = qorlib::new_text(capacity, 16);
+        // Written into a block that holds any coding, then cut to size in place.
+        const size_t capacity = packed_bound(n);
+        qor_text *result = qorlib::new_text(capacity < QOR_TEXT_MAX ? capacity : QOR_TEXT_MAX, 16);
         if (!result)
             return nullptr;
         auto *const begin = reinterpret_cast<unsigned char *>(result->data);
         unsigned char *out = begin;
-        for (size_t start = first;; start += BLOCK) {
-            if (planned > capacity - static_cast<size_t>(out - begin)) {
+        Encoder encoder;
+        for (size_t start = 0; start < n; start += BLOCK) {
+            const auto size = static_cast<std::uint32_t>(n - start < BLOCK ? n - start : BLOCK);
+            if (packed_bound(size) > result->length - static_cast<size_t>(out - begin)) {
+                // Only a text of over 1 GiB gets here: the block might not fit.
                 qor_text_free(result);
                 return nullptr;
             }
-            out = planner.write(out);
-            if (start >= n)
-                break;
-            planned = planner.plan(
-                s + start, static_cast<std::uint32_t>(n - start < BLOCK ? n - start : BLOCK));
+            out = encoder.encode(s + start, size, out);
         }
         const auto size = static_cast<size_t>(out - begin);
-        if (size != capacity)
-            result = qorlib::shrink_text(result, size);
-        result->data[size] = '\0';
+        result = qorlib::shrink_text(result, size);
         set_length(packed_length, size);
         return result;
     } catch (const std::bad_alloc &) {
