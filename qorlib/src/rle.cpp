@@ -10,6 +10,10 @@
 #include <memory>
 #include <new>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "internal.h"
 #include "text_buffer.h"
 
@@ -292,13 +296,34 @@ unsigned char *Planner::write(unsigned char *out) const {
     return out;
 }
 
+// Bit k set where byte k of the 16 at `p` is not `c`.
+unsigned differing16(const unsigned char *p, unsigned char c) {
+#if defined(__SSE2__)
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+    const __m128i same = _mm_cmpeq_epi8(bytes, _mm_set1_epi8(static_cast<char>(c)));
+    return ~static_cast<unsigned>(_mm_movemask_epi8(same)) & 0xFFFF;
+#else
+    auto differing8 = [c](const unsigned char *q) {
+        constexpr std::uint64_t low7 = 0x7F7F7F7F7F7F7F7Full;
+        const std::uint64_t x = load64(q) ^ (0x0101010101010101ull * c);
+        const std::uint64_t marks = ((((x & low7) + low7) | x) & ~low7) >> 7;  // bit 8k
+        return static_cast<unsigned>((marks * 0x0102040810204080ull) >> 56);
+    };
+    return differing8(p) | differing8(p + 8) << 8;
+#endif
+}
+
 // Where the run of equal bytes that holds `at` ends.
 std::uint32_t run_end(const unsigned char *s, std::uint32_t at, std::uint32_t n) {
-    const std::uint64_t same = 0x0101010101010101ull * s[at];
     std::uint32_t b = at + 1;
-    for (; b + 8 <= n; b += 8)
-        if (const std::uint64_t d = load64(s + b) ^ same)
-            return b + static_cast<std::uint32_t>(std::countr_zero(d) >> 3);
+    // Sixteen bytes a step, with no branch on where in them the run ends: most runs are
+    // short, and where they end is as good as random.
+    for (; b + 16 <= n; b += 16) {
+        const auto equal =
+            static_cast<std::uint32_t>(std::countr_zero(differing16(s + b, s[at]) | 1u << 16));
+        if (equal < 16)
+            return b + equal;
+    }
     while (b < n && s[b] == s[at])
         ++b;
     return b;
@@ -412,9 +437,14 @@ unsigned char *Encoder::encode(const unsigned char *s, std::uint32_t n, unsigned
             }
             runs[count++] = {at, b};
         }
-        if (count)
+        if (count == 1) {
+            // One run of up to three bytes: a repeat, or a literal run of one byte, both
+            // a header of 1 - length and the byte.
+            *out++ = static_cast<unsigned char>(1 - static_cast<int>(runs[0].end - from));
+            *out++ = s[from];
+        } else if (count) {
             out = write_short_stretch(s, runs, count, out);
-        else if (at > from) {
+        } else if (at > from) {
             planner_.plan(s + from, at - from);
             out = planner_.write(out);
         }
@@ -428,72 +458,76 @@ unsigned char *Encoder::encode(const unsigned char *s, std::uint32_t n, unsigned
 }
 
 // What a unit opening with header byte `h` adds to the text, and how many packed bytes it
-// takes, header included, when the input does not end inside it.
+// takes, header included, when the input does not end inside it. Written to compile to
+// conditional moves: which kind of unit comes next is often as good as random.
 constexpr size_t unit_output(unsigned h) {
-    return h < 128 ? h + 1 : h == 128 ? 0 : 257 - h;
+    const size_t repeat = h == 128 ? 0 : 257 - h;
+    return h < 128 ? h + 1 : repeat;
 }
 constexpr size_t unit_input(unsigned h) {
-    return h < 128 ? h + 2 : h == 128 ? 1 : 2;
+    const size_t repeat = h == 128 ? 1 : 2;
+    return h < 128 ? h + 2 : repeat;
 }
-// From this many bytes before the end on, a unit may be cut short.
-constexpr size_t WHOLE_UNIT = 1 + MAX_RUN;
+// Up to this packed size, the room for the largest text it can unpack to (64 times as
+// much) costs less than a pass to find the size first.
+constexpr size_t SMALL_PACKED = 1024;
 
-// Unpacks the units from `i` to the end with every malformed case handled exactly: a
-// literal run cut short keeps the bytes present, a repeat header without its byte ends
-// the text. Writes to `out` unless it is null; returns the size of what they unpack to.
-size_t unpack_tail(const unsigned char *p, size_t i, size_t n, char *out) {
-    size_t size = 0;
-    while (i < n) {
-        const unsigned h = p[i++];
-        if (h < 128) {
-            const size_t count = h + 1 < n - i ? h + 1 : n - i;
-            if (out)
-                std::memcpy(out + size, p + i, count);
-            size += count;
-            i += count;
-        } else if (h != 128) {
-            if (i == n)
-                break;
-            if (out)
-                std::memset(out + size, p[i], 257 - h);
-            size += 257 - h;
-            ++i;
-        }
-    }
-    return size;
+// The last unit, when the input ends inside it: a literal run cut short keeps the bytes
+// present, a repeat header without its byte ends the text. Writes to `out` unless it is
+// null; returns what it adds.
+size_t cut_unit(const unsigned char *p, size_t i, size_t n, char *out) {
+    const unsigned h = p[i++];
+    if (h >= 128 || i == n)
+        return 0;
+    if (out)
+        std::memcpy(out, p + i, n - i);
+    return n - i;
 }
 
 // The size the packed bytes unpack to.
 size_t unpacked_size(const unsigned char *p, size_t n) {
-    size_t size = 0, i = 0;
-    for (; i + WHOLE_UNIT <= n; i += unit_input(p[i]))
+    size_t size = 0;
+    for (size_t i = 0; i < n; i += unit_input(p[i])) {
+        if (unit_input(p[i]) > n - i)
+            return size + cut_unit(p, i, n, nullptr);
         size += unit_output(p[i]);
-    return size + unpack_tail(p, i, n, nullptr);
+    }
+    return size;
 }
 
-// Writes what the packed bytes unpack to; `out` holds unpacked_size() bytes and 16 more
-// of slack. Units of up to 16 bytes are written as one 16-byte store, whatever their kind.
-void unpack(const unsigned char *p, size_t n, char *out) {
-    size_t i = 0;
-    for (; i + WHOLE_UNIT <= n; i += unit_input(p[i])) {
+// Writes what the packed bytes unpack to and returns its end; `out` holds unpacked_size()
+// bytes and 16 more of slack. A unit of up to 16 bytes, literal or repeat, is one 16-byte
+// store, chosen without a branch.
+char *unpack(const unsigned char *p, size_t n, char *out) {
+    for (size_t i = 0; i < n; i += unit_input(p[i])) {
         const unsigned h = p[i];
-        const size_t count = unit_output(h);
-        if (count <= 16) {
+        const size_t input = unit_input(h), output = unit_output(h);
+        if (input > n - i)
+            return out + cut_unit(p, i, n, out);
+        if (output <= 16 && n - i >= 17) {
             std::uint64_t low, high;
             std::memcpy(&low, p + i + 1, 8);
             std::memcpy(&high, p + i + 9, 8);
-            if (h >= 128)
-                low = high = p[i + 1] * 0x0101010101010101ull;
+            const std::uint64_t repeat = 0 - std::uint64_t{h >> 7};  // all ones for a repeat
+            const std::uint64_t copies = p[i + 1] * 0x0101010101010101ull;
+            low = (low & ~repeat) | (copies & repeat);
+            high = (high & ~repeat) | (copies & repeat);
             std::memcpy(out, &low, 8);
             std::memcpy(out + 8, &high, 8);
+        } else if (h < 128 && n - i > ((output + 15) & ~size_t{15})) {
+            // Longer units in 16-byte steps too, the last one into the next unit's room.
+            for (size_t k = 0; k < output; k += 16)
+                std::memcpy(out + k, p + i + 1 + k, 16);
         } else if (h < 128) {
-            std::memcpy(out, p + i + 1, count);
-        } else {
-            std::memset(out, p[i + 1], count);
+            std::memcpy(out, p + i + 1, output);
+        } else if (h > 128) {
+            const std::uint64_t copies = p[i + 1] * 0x0101010101010101ull;
+            for (size_t k = 0; k < output; k += 8)
+                std::memcpy(out + k, &copies, 8);
         }
-        out += count;
+        out += output;
     }
-    unpack_tail(p, i, n, out);
+    return out;
 }
 
 void set_length(int32_t *length, size_t value) {
@@ -545,12 +579,21 @@ extern "C" QOR_API qor_text *RLEUncompress(const char *packed, int32_t *packed_l
         return qorlib::make_text({});
     const auto *p = reinterpret_cast<const unsigned char *>(packed);
     const auto n = static_cast<size_t>(length);
-    const size_t size = unpacked_size(p, n);
-    qor_text *result = qorlib::new_text(size, 16);
-    if (!result)
-        return nullptr;
-    unpack(p, n, result->data);
-    result->data[size] = '\0';
-    set_length(packed_length, size);
+    qor_text *result;
+    if (n <= SMALL_PACKED) {
+        // Unpacked in one pass into room for the largest text it can be, then cut to size.
+        result = qorlib::new_text(64 * n, 16);
+        if (!result)
+            return nullptr;
+        const auto size = static_cast<size_t>(unpack(p, n, result->data) - result->data);
+        result = qorlib::shrink_text(result, size);
+    } else {
+        result = qorlib::new_text(unpacked_size(p, n), 16);
+        if (!result)
+            return nullptr;
+        unpack(p, n, result->data);
+        result->data[result->length] = '\0';
+    }
+    set_length(packed_length, result->length);
     return result;
 }
