@@ -296,21 +296,27 @@ unsigned char *Planner::write(unsigned char *out) const {
     return out;
 }
 
-// Bit k set where byte k of the 16 at `p` is not `c`.
-unsigned differing16(const unsigned char *p, unsigned char c) {
+// Bit k set where byte k of the 16 at `p` differs from byte k of the 16 at `q`.
+unsigned differing16(const unsigned char *p, const unsigned char *q) {
 #if defined(__SSE2__)
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
-    const __m128i same = _mm_cmpeq_epi8(bytes, _mm_set1_epi8(static_cast<char>(c)));
-    return ~static_cast<unsigned>(_mm_movemask_epi8(same)) & 0xFFFF;
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(q));
+    return ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(a, b))) & 0xFFFF;
 #else
-    auto differing8 = [c](const unsigned char *q) {
+    auto differing8 = [](std::uint64_t x) {
         constexpr std::uint64_t low7 = 0x7F7F7F7F7F7F7F7Full;
-        const std::uint64_t x = load64(q) ^ (0x0101010101010101ull * c);
         const std::uint64_t marks = ((((x & low7) + low7) | x) & ~low7) >> 7;  // bit 8k
         return static_cast<unsigned>((marks * 0x0102040810204080ull) >> 56);
     };
-    return differing8(p) | differing8(p + 8) << 8;
+    return differing8(load64(p) ^ load64(q)) | differing8(load64(p + 8) ^ load64(q + 8)) << 8;
 #endif
+}
+
+// Bit k set where byte k of the 16 at `p` is not `c`.
+unsigned differing16(const unsigned char *p, unsigned char c) {
+    unsigned char same[16];
+    std::memset(same, c, 16);
+    return differing16(p, same);
 }
 
 // Where the run of equal bytes that holds `at` ends.
@@ -327,6 +333,36 @@ std::uint32_t run_end(const unsigned char *s, std::uint32_t at, std::uint32_t n)
     while (b < n && s[b] == s[at])
         ++b;
     return b;
+}
+
+// Stores where each run of equal bytes begins, and then `n`, in `starts`, which holds
+// n + 17 entries; returns the number of runs.
+std::uint32_t find_starts(const unsigned char *s, std::uint32_t n, std::uint32_t *starts) {
+    std::uint32_t count = 0;
+    starts[count++] = 0;
+    std::uint32_t i = 1;
+    for (; i + 16 <= n; i += 16) {
+        unsigned found = differing16(s + i, s + i - 1);
+        // std::popcount may be a library call on machines not known to count bits.
+        std::uint32_t runs = found - ((found >> 1) & 0x5555);
+        runs = (runs & 0x3333) + ((runs >> 2) & 0x3333);
+        runs = (runs + (runs >> 4)) & 0x0F0F;
+        runs = (runs + (runs >> 8)) & 0x1F;
+        // Eight stores whatever the count, so as not to branch on it; those past the count
+        // are written over by the next ones. (1 << 16 marks the end of the bits.)
+        std::uint32_t *to = starts + count;
+        for (int k = 0; k < 8; ++k, found &= found - 1)
+            to[k] = i + static_cast<std::uint32_t>(std::countr_zero(found | 1u << 16));
+        if (runs > 8)
+            for (int k = 8; k < 16; ++k, found &= found - 1)
+                to[k] = i + static_cast<std::uint32_t>(std::countr_zero(found | 1u << 16));
+        count += runs;
+    }
+    for (; i < n; ++i)
+        if (s[i] != s[i - 1])
+            starts[count++] = i;
+    starts[count] = n;
+    return count;
 }
 
 // Where the first run of 4 to 128 equal bytes at or after `at` begins (`at` begins a run),
@@ -367,9 +403,10 @@ std::uint32_t next_barrier(const unsigned char *s, std::uint32_t at, std::uint32
 // within reach is cheaper to end a literal run at than the stretch's end, which is free.
 // So a literal run opening at a single byte ends at the cheapest (then furthest) start of
 // a run of two or three bytes after it, or at the end; best(j) + j is tracked from the
-// end back, and each such run is one repeat.
-unsigned char *write_short_stretch(const unsigned char *s, const Run *runs, std::uint32_t count,
-                                   unsigned char *out) {
+// end back, and each such run is one repeat. `n` bytes at `s` may be read; `out` has 16
+// bytes of slack.
+unsigned char *write_short_stretch(const unsigned char *s, std::uint32_t n, const Run *runs,
+                                   std::uint32_t count, unsigned char *out) {
     std::uint32_t ends[MAX_RUN];  // for each single byte, where its literal run ends
     std::uint32_t cheapest = runs[count - 1].end, cost = cheapest, next = cheapest;
     for (std::uint32_t k = count; k-- > 0;) {
@@ -395,7 +432,10 @@ unsigned char *write_short_stretch(const unsigned char *s, const Run *runs, std:
         }
         const std::uint32_t length = ends[k] - a;
         *out++ = static_cast<unsigned char>(length - 1);
-        std::memcpy(out, s + a, length);
+        if (length <= 16 && a + 16 <= n)
+            std::memcpy(out, s + a, 16);  // into the slack at worst
+        else
+            std::memcpy(out, s + a, length);
         out += length;
         while (k < count && runs[k].start < a + length)
             ++k;
@@ -414,44 +454,97 @@ class Encoder {
     unsigned char *encode(const unsigned char *s, std::uint32_t n, unsigned char *out);
 
   private:
+    template <typename Runs>
+    unsigned char *code(const unsigned char *s, std::uint32_t n, Runs runs, unsigned char *out);
+
     Planner planner_;
 };
 
+// The runs of a short block, found 16 bytes at a time before coding starts, so that
+// moving from one run to the next waits on nothing. A small view, copied into the coding
+// loop so that its place stays in a register.
+class ListedRuns {
+  public:
+    static constexpr std::uint32_t MAX_BLOCK = 2048;
+    // `starts` holds MAX_BLOCK + 17 entries.
+    ListedRuns(const unsigned char *s, std::uint32_t n, std::uint32_t *starts)
+        : starts_(starts), count_(find_starts(s, n, starts)) {}
+    bool more() const { return k_ < count_; }
+    std::uint32_t start() const { return starts_[k_]; }
+    std::uint32_t end() const { return starts_[k_ + 1]; }
+    void next() { ++k_; }
+    // On to the run that starts at `at`.
+    void skip_to(std::uint32_t at) {
+        while (k_ < count_ && starts_[k_] < at)
+            ++k_;
+    }
+
+  private:
+    const std::uint32_t *starts_;
+    std::uint32_t count_, k_ = 0;
+};
+
+// The runs of a longer block, measured one after another, in no extra memory.
+class MeasuredRuns {
+  public:
+    MeasuredRuns(const unsigned char *s, std::uint32_t n) : s_(s), n_(n) { skip_to(0); }
+    bool more() const { return at_ < n_; }
+    std::uint32_t start() const { return at_; }
+    std::uint32_t end() const { return end_; }
+    void next() { skip_to(end_); }
+    void skip_to(std::uint32_t at) {
+        at_ = at;
+        end_ = at < n_ ? run_end(s_, at, n_) : n_;
+    }
+
+  private:
+    const unsigned char *s_;
+    std::uint32_t n_, at_ = 0, end_ = 0;
+};
+
 unsigned char *Encoder::encode(const unsigned char *s, std::uint32_t n, unsigned char *out) {
-    Run runs[MAX_RUN];
-    for (std::uint32_t at = 0; at < n;) {
+    if (n <= ListedRuns::MAX_BLOCK) {
+        std::uint32_t starts[ListedRuns::MAX_BLOCK + 17];
+        return code(s, n, ListedRuns(s, n, starts), out);
+    }
+    return code(s, n, MeasuredRuns(s, n), out);
+}
+
+template <typename Runs>
+unsigned char *Encoder::code(const unsigned char *s, std::uint32_t n, Runs runs,
+                             unsigned char *out) {
+    Run stretch[MAX_RUN];
+    while (runs.more()) {
+        const std::uint32_t from = runs.start(), length = runs.end() - from;
+        if (length >= 4 && length <= MAX_RUN) {
+            *out++ = static_cast<unsigned char>(1 - static_cast<int>(length));
+            *out++ = s[from];
+            runs.next();
+            continue;
+        }
         // Gather the runs of a stretch, up to a run of 4 to 128 bytes or the end.
-        const std::uint32_t from = at;
-        std::uint32_t count = 0, b = at, length = 0;
-        for (; at < n; at = b) {
-            b = run_end(s, at, n);
-            length = b - at;
-            if (length >= 4 && length <= MAX_RUN)
+        std::uint32_t count = 0;
+        for (; runs.more(); runs.next()) {
+            const std::uint32_t a = runs.start(), b = runs.end();
+            if (b - a >= 4 && b - a <= MAX_RUN)
                 break;
-            if (length > 3 || b - from > MAX_RUN) {
+            if (b - a > 3 || b - from > MAX_RUN) {
+                const std::uint32_t barrier = next_barrier(s, b, n);
+                planner_.plan(s + from, barrier - from);
+                out = planner_.write(out);
+                runs.skip_to(barrier);
                 count = 0;
-                at = next_barrier(s, b, n);
-                b = at < n ? run_end(s, at, n) : n;
-                length = b - at;
                 break;
             }
-            runs[count++] = {at, b};
+            stretch[count++] = {a, b};
         }
         if (count == 1) {
             // One run of up to three bytes: a repeat, or a literal run of one byte, both
             // a header of 1 - length and the byte.
-            *out++ = static_cast<unsigned char>(1 - static_cast<int>(runs[0].end - from));
+            *out++ = static_cast<unsigned char>(1 - static_cast<int>(length));
             *out++ = s[from];
         } else if (count) {
-            out = write_short_stretch(s, runs, count, out);
-        } else if (at > from) {
-            planner_.plan(s + from, at - from);
-            out = planner_.write(out);
-        }
-        if (at < n) {
-            *out++ = static_cast<unsigned char>(1 - static_cast<int>(length));
-            *out++ = s[at];
-            at = b;
+            out = write_short_stretch(s, n, stretch, count, out);
         }
     }
     return out;
