@@ -108,35 +108,54 @@ struct Run {
     std::uint32_t start, end;
 };
 
-// Eight bytes as a number whose lowest byte is the first, on any machine.
-std::uint64_t load64(const unsigned char *p) {
-    std::uint64_t x;
-    std::memcpy(&x, p, 8);
-    if constexpr (std::endian::native == std::endian::big)
-        x = __builtin_bswap64(x);
-    return x;
+// Bit k set where byte k of the 16 at `p` differs from byte k of the 16 at `q`.
+unsigned differing16(const unsigned char *p, const unsigned char *q) {
+#if defined(__SSE2__)
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(q));
+    return ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(a, b))) & 0xFFFF;
+#else
+    // Eight bytes at a time, as numbers whose lowest byte is the first.
+    auto differing8 = [](const unsigned char *a, const unsigned char *b) {
+        std::uint64_t x, y;
+        std::memcpy(&x, a, 8);
+        std::memcpy(&y, b, 8);
+        x ^= y;
+        if constexpr (std::endian::native == std::endian::big)
+            x = __builtin_bswap64(x);
+        constexpr std::uint64_t low7 = 0x7F7F7F7F7F7F7F7Full;
+        const std::uint64_t marks = ((((x & low7) + low7) | x) & ~low7) >> 7;  // bit 8k
+        return static_cast<unsigned>((marks * 0x0102040810204080ull) >> 56);
+    };
+    return differing8(p, q) | differing8(p + 8, q + 8) << 8;
+#endif
+}
+
+// Bit k set where byte k of the 16 at `p` is not `c`.
+unsigned differing16(const unsigned char *p, unsigned char c) {
+    unsigned char same[16];
+    std::memset(same, c, 16);
+    return differing16(p, same);
 }
 
 // Stores the runs of two or more equal bytes in `runs`, in order; returns how many.
 std::uint32_t find_runs(const unsigned char *s, std::uint32_t n, Run *runs) {
     std::uint32_t count = 0;
     std::uint32_t i = 1;
-    // Eight neighbours at a time: bit 8k + 7 of `same` is set where s[i + k] == s[i + k - 1].
+    // Sixteen neighbours at a time: bit k of `same` is set where s[i + k] == s[i + k - 1].
     // A run starts a byte before the first of a group of such bits and ends after the last.
-    constexpr std::uint64_t low7 = 0x7F7F7F7F7F7F7F7Full, high = ~low7;
-    std::uint64_t carry = 0;  // bit 7 set when the byte before this word continues a run
-    for (; i + 8 <= n; i += 8) {
-        const std::uint64_t d = load64(s + i) ^ load64(s + i - 1);
-        const std::uint64_t same = ~(((d & low7) + low7) | d) & high;
-        const std::uint64_t before = same << 8 | carry;
-        carry = same >> 56;
+    unsigned carry = 0;  // 1 when the byte before these continues a run
+    for (; i + 16 <= n; i += 16) {
+        const unsigned same = ~differing16(s + i, s + i - 1) & 0xFFFF;
+        const unsigned before = (same << 1 | carry) & 0xFFFF;
+        carry = same >> 15;
         if (!(same | before))
             continue;
-        std::uint32_t open = count - (before & 0x80 ? 1 : 0);
-        for (std::uint64_t m = same & ~before; m; m &= m - 1)
-            runs[count++].start = i + static_cast<std::uint32_t>(std::countr_zero(m) >> 3) - 1;
-        for (std::uint64_t m = ~same & before & high; m; m &= m - 1)
-            runs[open++].end = i + static_cast<std::uint32_t>(std::countr_zero(m) >> 3);
+        std::uint32_t open = count - (before & 1);
+        for (unsigned m = same & ~before; m; m &= m - 1)
+            runs[count++].start = i + static_cast<std::uint32_t>(std::countr_zero(m)) - 1;
+        for (unsigned m = ~same & before; m; m &= m - 1)
+            runs[open++].end = i + static_cast<std::uint32_t>(std::countr_zero(m));
     }
     bool open = carry != 0;
     for (; i < n; ++i) {
@@ -296,29 +315,6 @@ unsigned char *Planner::write(unsigned char *out) const {
     return out;
 }
 
-// Bit k set where byte k of the 16 at `p` differs from byte k of the 16 at `q`.
-unsigned differing16(const unsigned char *p, const unsigned char *q) {
-#if defined(__SSE2__)
-    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
-    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(q));
-    return ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(a, b))) & 0xFFFF;
-#else
-    auto differing8 = [](std::uint64_t x) {
-        constexpr std::uint64_t low7 = 0x7F7F7F7F7F7F7F7Full;
-        const std::uint64_t marks = ((((x & low7) + low7) | x) & ~low7) >> 7;  // bit 8k
-        return static_cast<unsigned>((marks * 0x0102040810204080ull) >> 56);
-    };
-    return differing8(load64(p) ^ load64(q)) | differing8(load64(p + 8) ^ load64(q + 8)) << 8;
-#endif
-}
-
-// Bit k set where byte k of the 16 at `p` is not `c`.
-unsigned differing16(const unsigned char *p, unsigned char c) {
-    unsigned char same[16];
-    std::memset(same, c, 16);
-    return differing16(p, same);
-}
-
 // Where the run of equal bytes that holds `at` ends.
 std::uint32_t run_end(const unsigned char *s, std::uint32_t at, std::uint32_t n) {
     std::uint32_t b = at + 1;
@@ -368,18 +364,17 @@ std::uint32_t find_starts(const unsigned char *s, std::uint32_t n, std::uint32_t
 // Where the first run of 4 to 128 equal bytes at or after `at` begins (`at` begins a run),
 // or `n`.
 std::uint32_t next_barrier(const unsigned char *s, std::uint32_t at, std::uint32_t n) {
-    constexpr std::uint64_t low7 = 0x7F7F7F7F7F7F7F7Full, high = ~low7;
     while (at + 3 < n) {
-        // Bit 8k + 7 of `four` is set where s[at + k .. at + k + 4) are equal; the first such
-        // k begins its run, as `at` begins one.
+        // Bit k of `four` is set where s[at + k .. at + k + 4) are equal; the first such k
+        // begins its run, as `at` begins one.
         std::uint32_t found = n;
-        for (; at + 11 <= n; at += 8) {
-            const std::uint64_t d = load64(s + at) ^ load64(s + at + 1);
-            const std::uint64_t e = load64(s + at + 1) ^ load64(s + at + 2);
-            const std::uint64_t f = load64(s + at + 2) ^ load64(s + at + 3);
-            const std::uint64_t g = d | e | f;
-            if (const std::uint64_t four = ~(((g & low7) + low7) | g) & high) {
-                found = at + static_cast<std::uint32_t>(std::countr_zero(four) >> 3);
+        for (; at + 19 <= n; at += 16) {
+            const unsigned four =
+                ~(differing16(s + at, s + at + 1) | differing16(s + at + 1, s + at + 2) |
+                  differing16(s + at + 2, s + at + 3)) &
+                0xFFFF;
+            if (four) {
+                found = at + static_cast<std::uint32_t>(std::countr_zero(four));
                 break;
             }
         }
