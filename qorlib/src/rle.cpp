@@ -189,10 +189,9 @@ std::uint32_t find_runs(const unsigned char *s, std::uint32_t n, Run *runs) {
 // coding, then the longest literal run that still is.
 class Planner {
   public:
-    // Plans the `n` bytes at `s` (1 <= n <= BLOCK), followed by a free end, and returns the
-    // size of their coding.
-    std::size_t plan(const unsigned char *s, std::uint32_t n);
-    // Writes the planned coding to `out`, which has 16 bytes of slack after that size, and
+    // Plans the `n` bytes at `s` (1 <= n <= BLOCK), which a free end follows.
+    void plan(const unsigned char *s, std::uint32_t n);
+    // Writes the planned coding to `out`, which has room for it and 16 bytes more, and
     // returns the end of what it wrote.
     unsigned char *write(unsigned char *out) const;
 
@@ -230,7 +229,7 @@ std::uint32_t plan_long_run(EndQueue &queue, std::uint32_t b, std::uint32_t leng
     return best(length);
 }
 
-std::size_t Planner::plan(const unsigned char *s, std::uint32_t n) {
+void Planner::plan(const unsigned char *s, std::uint32_t n) {
     s_ = s;
     n_ = n;
     if (capacity_ < n) {
@@ -278,7 +277,6 @@ std::size_t Planner::plan(const unsigned char *s, std::uint32_t n) {
         }
         b = a;
     }
-    return after;
 }
 
 unsigned char *Planner::write(unsigned char *out) const {
