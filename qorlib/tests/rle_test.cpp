@@ -146,11 +146,13 @@ TEST(RLECompress, ReadsOnlyLengthBytesAndToleratesNullLength) {
 TEST(RLECompress, IsTheDocumentedShortestCodingAndWithinTheBound) {
     std::mt19937 rng(20261207);
     for (int round = 0; round < 400; ++round) {
-        // Small alphabets and a run-length bias give every mix of runs and literals.
+        // Small alphabets and a run-length bias give every mix of runs and literals; now
+        // and then runs past 128 bytes, and texts past 2 KiB, which the encoder reads
+        // differently.
         const int alphabet = 1 + static_cast<int>(rng() % 4);
-        const int max_run = 1 + static_cast<int>(rng() % 6);
+        const int max_run = round % 7 == 0 ? 300 : 1 + static_cast<int>(rng() % 6);
         std::string s;
-        const size_t length = rng() % 400;
+        const size_t length = round % 10 == 0 ? 2049 + rng() % 2000 : rng() % 400;
         while (s.size() < length)
             s.append(1 + rng() % max_run, static_cast<char>('a' + rng() % alphabet));
         s.resize(length);
@@ -176,6 +178,22 @@ TEST(RLECompress, AlternatingTextsAroundAShortRepeat) {
         const std::string packed = pack(s);
         EXPECT_EQ(hex(packed), hex(reference_pack(s)));
         EXPECT_EQ(unpack(packed), s);
+    }
+}
+
+// A literal run may end where 128 bytes run out, on a tie with an end just before it: at
+// the second byte of a pair, or 129 bytes before the end of a long run. The longer must win.
+TEST(RLECompress, TiesAtTheEdgeOfALiteralRun) {
+    const std::string singles = counting(1, 127);
+    const std::string texts[] = {
+        singles + "aa" + "bc",
+        singles + repeated('x', 130) + "bc",
+        "z" + singles + "aa" + "bcd",
+        singles + repeated('x', 258) + "bc",
+    };
+    for (const std::string &s : texts) {
+        SCOPED_TRACE(s.size());
+        EXPECT_EQ(hex(pack(s)), hex(reference_pack(s)));
     }
 }
 
