@@ -631,8 +631,9 @@ extern "C" QOR_API qor_text *RLECompress(const char *text, int32_t length, int32
         const auto *s = reinterpret_cast<const unsigned char *>(text);
         const auto n = static_cast<size_t>(length);
         // Written into a block that holds any coding, then cut to size in place.
-        const size_t capacity = packed_bound(n);
-        qor_text *result = qorlib::new_text(capacity < QOR_TEXT_MAX ? capacity : QOR_TEXT_MAX, 16);
+        const size_t capacity = packed_bound(n) < QOR_TEXT_MAX ? packed_bound(n) : QOR_TEXT_MAX;
+        std::unique_ptr<qor_text, decltype(&qor_text_free)> result(qorlib::new_text(capacity, 16),
+                                                                   &qor_text_free);
         if (!result)
             return nullptr;
         auto *const begin = reinterpret_cast<unsigned char *>(result->data);
@@ -640,17 +641,23 @@ extern "C" QOR_API qor_text *RLECompress(const char *text, int32_t length, int32
         Encoder encoder;
         for (size_t start = 0; start < n; start += BLOCK) {
             const auto size = static_cast<std::uint32_t>(n - start < BLOCK ? n - start : BLOCK);
-            if (packed_bound(size) > result->length - static_cast<size_t>(out - begin)) {
-                // Only a text of over 1 GiB gets here: the block might not fit.
-                qor_text_free(result);
-                return nullptr;
+            const size_t room = capacity - static_cast<size_t>(out - begin);
+            if (packed_bound(size) <= room) {
+                out = encoder.encode(s + start, size, out);
+                continue;
             }
-            out = encoder.encode(s + start, size, out);
+            // Only past 1 GiB of packed text: code the block aside, and keep it if it fits.
+            std::unique_ptr<unsigned char[]> aside(new unsigned char[packed_bound(size) + 16]);
+            const auto coded =
+                static_cast<size_t>(encoder.encode(s + start, size, aside.get()) - aside.get());
+            if (coded > room)
+                return nullptr;
+            out = static_cast<unsigned char *>(std::memcpy(out, aside.get(), coded)) + coded;
         }
         const auto size = static_cast<size_t>(out - begin);
-        result = qorlib::shrink_text(result, size);
+        qor_text *packed = qorlib::shrink_text(result.release(), size);
         set_length(packed_length, size);
-        return result;
+        return packed;
     } catch (const std::bad_alloc &) {
         return nullptr;
     }
