@@ -1,36 +1,20 @@
-// Packs any bytes and unpacks them again: the round trip is exact, the packed size keeps
-// within its bound and is never longer than a simple greedy coding.
+// Packs any bytes and checks every promise of RLECompress: the packing is exactly the one
+// the header describes (shortest, with its choice among equal codings, block by block),
+// it keeps within its bound, the result is terminated, and RLEUncompress gives the bytes
+// back.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 
+#include "packbits_reference.h"
 #include "qorlib145.h"
 
 namespace {
 
-// The size of a plain greedy coding: repeats for runs of three or more, literals otherwise.
-size_t greedy_size(const uint8_t *s, size_t n) {
-    size_t size = 0, literal = 0;
-    for (size_t i = 0; i < n;) {
-        size_t run = 1;
-        while (i + run < n && run < 128 && s[i + run] == s[i])
-            ++run;
-        if (run >= 3) {
-            size += 2;
-            literal = 0;
-            i += run;
-        } else {
-            if (literal == 0 || literal == 128) {
-                ++size;
-                literal = 0;
-            }
-            ++size;
-            ++literal;
-            ++i;
-        }
-    }
-    return size;
+void check(bool ok) {
+    if (!ok)
+        abort();
 }
 
 }  // namespace
@@ -38,23 +22,24 @@ size_t greedy_size(const uint8_t *s, size_t n) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (size > 1 << 20)
         return 0;
+    // An exact-size copy, so a read past the input is caught.
     std::unique_ptr<char[]> input(new char[size ? size : 1]);
     std::memcpy(input.get(), data, size);
 
     int32_t packed_length = -1;
     qor_text *packed = RLECompress(input.get(), static_cast<int32_t>(size), &packed_length);
-    if (!packed || static_cast<size_t>(packed_length) != packed->length)
-        abort();
-    if (packed->length > size + (size + 127) / 128 || packed->length > greedy_size(data, size))
-        abort();
+    check(packed && static_cast<size_t>(packed_length) == packed->length);
+    check(packed->data[packed->length] == '\0');
+    check(packed->length <= size + (size + 127) / 128);
+    check(reference::is_packing_of(data, size, packed));
+    check(std::memcmp(input.get(), data, size) == 0);
 
     std::unique_ptr<char[]> copy(new char[packed->length ? packed->length : 1]);
     std::memcpy(copy.get(), packed->data, packed->length);
     int32_t length = packed_length;
     qor_text *unpacked = RLEUncompress(copy.get(), &length);
-    if (!unpacked || unpacked->length != size || static_cast<size_t>(length) != size ||
-        std::memcmp(unpacked->data, data, size) != 0)
-        abort();
+    check(unpacked && unpacked->length == size && static_cast<size_t>(length) == size &&
+          std::memcmp(unpacked->data, data, size) == 0 && unpacked->data[size] == '\0');
     qor_text_free(unpacked);
     qor_text_free(packed);
     return 0;

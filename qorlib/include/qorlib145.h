@@ -632,10 +632,13 @@ QOR_API double GetAvailableSwapfileMemory(void);
 /* Packs the first `length` bytes at `text` (NULs included: the text is read by length,
  * not up to a NUL; the buffer must hold that many bytes). Returns the packed text, owned
  * by the caller, and stores its size in *packed_length. The packing is the shortest
- * PackBits coding of each 64 KiB of input, so a run of two equal bytes is a repeat run
- * only where that saves a byte. A packed text is at most length + ceil(length / 128)
- * bytes, slightly longer than the input when nothing repeats. A null text or a length of
- * 0 or less gives an empty text and a packed length of 0. `packed_length` may be NULL.
+ * PackBits coding of each 64 KiB of input. Where several codings are equally short, it is
+ * the one that, read from the start, takes the longest repeat run wherever a repeat run is
+ * part of a shortest coding, and otherwise the longest literal run that is: "AAB" packs
+ * as a repeat of "AA" and a literal "B", "ABBBC" as one literal run. A packed text is at
+ * most length + ceil(length / 128) bytes, slightly longer than the input when nothing
+ * repeats. A null text or a length of 0 or less gives an empty text and a packed length
+ * of 0. `packed_length` may be NULL.
  * NULL (packed length 0) when memory runs out or the result would exceed QOR_TEXT_MAX. */
 QOR_API qor_text *RLECompress(const char *text, int32_t length, int32_t *packed_length);
 /* Unpacks exactly *packed_length bytes at `packed` (NULs included; nothing beyond them is

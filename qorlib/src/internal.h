@@ -18,8 +18,10 @@ namespace qorlib {
 qor_text *make_text(std::string_view bytes) noexcept;
 
 // A new text result of `length` bytes for the caller to fill in place: the terminating NUL
-// is set, the bytes before it are not. nullptr when memory runs out or the text is too long.
-qor_text *new_text(size_t length) noexcept;
+// is set, the bytes before it are not. `slack` bytes beyond the NUL may be written too (wide
+// stores near the end); whoever writes there terminates the text again. nullptr when memory
+// runs out or the text is too long.
+qor_text *new_text(size_t length, size_t slack = 0) noexcept;
 
 // Ends a text made by new_text() after its first `length` bytes (at most its length) and
 // gives the unused memory back when there is much of it. Returns the text, which may have

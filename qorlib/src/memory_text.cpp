@@ -38,11 +38,11 @@ qor_text *make_text(std::string_view bytes) noexcept {
     return qor_text_new(bytes.data(), bytes.size());
 }
 
-qor_text *new_text(size_t length) noexcept {
+qor_text *new_text(size_t length, size_t slack) noexcept {
     if (length > QOR_TEXT_MAX)
         return nullptr;
-    // One block: the header, the bytes and the terminating NUL.
-    void *block = std::malloc(sizeof(qor_text) + length + 1);
+    // One block: the header, the bytes, the terminating NUL and the slack.
+    void *block = std::malloc(sizeof(qor_text) + length + 1 + slack);
     if (!block)
         return nullptr;
     auto *text = static_cast<qor_text *>(block);

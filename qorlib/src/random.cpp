@@ -1,10 +1,9 @@
 // Random texts from one shared xoshiro256** generator, seeded by Randomise().
 #include <chrono>
 #include <cstdint>
+#include <cstring>
 #include <mutex>
-#include <new>
 #include <random>
-#include <string>
 #include <string_view>
 #include <system_error>
 
@@ -45,14 +44,17 @@ class Xoshiro256 {
         return result;
     }
 
-    // Uniform in [0, bound), bound > 0, without modulo bias.
-    std::uint32_t below(std::uint32_t bound) {
-        const std::uint64_t limit = UINT64_MAX - UINT64_MAX % bound;
+    // Uniform in [0, Bound), without modulo bias. A constant bound turns both divisions
+    // into multiplications.
+    template <std::uint32_t Bound>
+    std::uint32_t below() {
+        static_assert(Bound > 0);
+        constexpr std::uint64_t limit = UINT64_MAX - UINT64_MAX % Bound;
         std::uint64_t x;
         do {
             x = next();
         } while (x >= limit);
-        return static_cast<std::uint32_t>(x % bound);
+        return static_cast<std::uint32_t>(x % Bound);
     }
 
   private:
@@ -86,42 +88,61 @@ void seed_locked(int32_t seed) {
     seeded = true;
 }
 
-constexpr std::string_view kUpper = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-constexpr std::string_view kLower = "abcdefghijklmnopqrstuvwxyz";
 constexpr std::string_view kLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-constexpr std::string_view kDigits = "0123456789";
-constexpr std::string_view kHex = "0123456789ABCDEF";
 
-std::string_view alphabet(int32_t mode) {
-    switch (mode) {
-        case 1:
-            return kLower;
-        case 2:
-            return kUpper;
-        case 3:
-            return kDigits;
-        case 6:
-            return kHex;
-        default:
-            return kLetters;
-    }
+// Each byte drawn from `set` of Size characters.
+template <std::uint32_t Size>
+void fill_from(Xoshiro256 &g, char *out, std::size_t size, const char *set) {
+    for (std::size_t i = 0; i < size; ++i)
+        out[i] = set[g.below<Size>()];
 }
 
 // The longest run of one letter mode 8 writes.
 constexpr std::uint32_t kMaxRun = 12;
 
-void fill_runs(std::string &text) {
+// Runs of letters; `out` has 16 bytes of slack, so a run is stored whole, in two 8-byte
+// stores, even where the text ends inside it. The draws are those of a byte-at-a-time
+// fill: a letter and a length per run, the last run's included.
+void fill_runs(Xoshiro256 &g, char *out, std::size_t size) {
+    static_assert(kMaxRun <= 16);
     std::size_t i = 0;
     std::uint32_t previous = kLetters.size();
-    while (i < text.size()) {
+    while (i < size) {
         // A letter other than the last one, so that every run has exactly its drawn length.
-        std::uint32_t letter = generator.below(kLetters.size() - 1);
-        if (letter >= previous)
-            ++letter;
+        std::uint32_t letter = g.below<kLetters.size() - 1>();
+        letter += letter >= previous;
         previous = letter;
-        const std::size_t run = 1 + generator.below(kMaxRun);
-        for (std::size_t n = 0; n < run && i < text.size(); ++n)
-            text[i++] = kLetters[letter];
+        const std::size_t run = 1 + g.below<kMaxRun>();
+        const std::uint64_t bytes =
+            0x0101010101010101ull * static_cast<unsigned char>(kLetters[letter]);
+        std::memcpy(out + i, &bytes, 8);
+        std::memcpy(out + i + 8, &bytes, 8);
+        i += run;
+    }
+}
+
+void fill(Xoshiro256 &g, char *out, std::size_t size, int32_t mode) {
+    switch (mode) {
+        case 1:
+            return fill_from<26>(g, out, size, "abcdefghijklmnopqrstuvwxyz");
+        case 2:
+            return fill_from<26>(g, out, size, "ABCDEFGHIJKLMNOPQRSTUVWXYZ");
+        case 3:
+            return fill_from<10>(g, out, size, "0123456789");
+        case 4:  // printable ASCII without the space: 33..126
+            for (std::size_t i = 0; i < size; ++i)
+                out[i] = static_cast<char>(33 + g.below<94>());
+            return;
+        case 5:  // any byte but NUL: 1..255
+            for (std::size_t i = 0; i < size; ++i)
+                out[i] = static_cast<char>(1 + g.below<255>());
+            return;
+        case 6:
+            return fill_from<16>(g, out, size, "0123456789ABCDEF");
+        case 8:
+            return fill_runs(g, out, size);
+        default:
+            return fill_from<kLetters.size()>(g, out, size, kLetters.data());
     }
 }
 
@@ -141,33 +162,22 @@ extern "C" QOR_API qor_text *RandomStr(int32_t length, int32_t mode) {
         return qorlib::make_text("");
     if (length > kMaxRandomLength)
         length = kMaxRandomLength;
+    const auto size = static_cast<std::size_t>(length);
+    qor_text *text = qorlib::new_text(size, 16);
+    if (!text)
+        return nullptr;
     try {
-        std::string text(static_cast<std::size_t>(length), '\0');
         std::lock_guard<std::mutex> guard(generator_lock);
         if (!seeded)
             seed_locked(0);
-        switch (mode) {
-            case 4:  // printable ASCII without the space: 33..126
-                for (char &c : text)
-                    c = static_cast<char>(33 + generator.below(94));
-                break;
-            case 5:  // any byte but NUL: 1..255
-                for (char &c : text)
-                    c = static_cast<char>(1 + generator.below(255));
-                break;
-            case 8:
-                fill_runs(text);
-                break;
-            default: {
-                const std::string_view set = alphabet(mode);
-                for (char &c : text)
-                    c = set[generator.below(static_cast<std::uint32_t>(set.size()))];
-            }
-        }
-        return qorlib::make_text(text);
-    } catch (const std::bad_alloc &) {
-        return nullptr;
+        // A local copy, which the compiler can keep in registers while bytes are stored.
+        Xoshiro256 local = generator;
+        fill(local, text->data, size, mode);
+        generator = local;
     } catch (const std::system_error &) {
+        qor_text_free(text);
         return nullptr;  // the lock could not be taken
     }
+    text->data[size] = '\0';
+    return text;
 }

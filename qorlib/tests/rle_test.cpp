@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "../fuzz/packbits_reference.h"
 #include "qorlib145.h"
 #include "text_result.h"
 
@@ -57,21 +58,10 @@ std::string unpack(const std::string &packed, int32_t *length_out = nullptr) {
     return std::string(t->data, t->length);
 }
 
-// The shortest PackBits coding, by a plain dynamic program over every run length.
-size_t shortest_coding(const std::string &s) {
-    const size_t n = s.size();
-    std::vector<size_t> best(n + 1, SIZE_MAX);
-    best[0] = 0;
-    for (size_t end = 1; end <= n; ++end) {
-        bool same = true;  // s[end - k .. end) are all equal
-        for (size_t k = 1; k <= 128 && k <= end; ++k) {
-            same = same && s[end - k] == s[end - 1];
-            best[end] = std::min(best[end], best[end - k] + 1 + k);
-            if (k >= 2 && same)
-                best[end] = std::min(best[end], best[end - k] + 2);
-        }
-    }
-    return best[n];
+// The packing the header promises, by a plain search, and a plain decoder (shared with the
+// fuzz targets).
+std::string reference_pack(const std::string &s) {
+    return reference::pack(reinterpret_cast<const uint8_t *>(s.data()), s.size());
 }
 
 std::string repeated(char c, size_t n) {
@@ -153,22 +143,57 @@ TEST(RLECompress, ReadsOnlyLengthBytesAndToleratesNullLength) {
     EXPECT_EQ(hex(std::string(t->data, t->length)), hex(bytes({0xFD, 'a'})));
 }
 
-TEST(RLECompress, IsTheShortestCodingAndWithinTheBound) {
+TEST(RLECompress, IsTheDocumentedShortestCodingAndWithinTheBound) {
     std::mt19937 rng(20261207);
     for (int round = 0; round < 400; ++round) {
-        // Small alphabets and a run-length bias give every mix of runs and literals.
+        // Small alphabets and a run-length bias give every mix of runs and literals; now
+        // and then runs past 128 bytes, and texts past 2 KiB, which the encoder reads
+        // differently.
         const int alphabet = 1 + static_cast<int>(rng() % 4);
-        const int max_run = 1 + static_cast<int>(rng() % 6);
+        const int max_run = round % 7 == 0 ? 300 : 1 + static_cast<int>(rng() % 6);
         std::string s;
-        const size_t length = rng() % 400;
+        const size_t length = round % 10 == 0 ? 2049 + rng() % 2000 : rng() % 400;
         while (s.size() < length)
             s.append(1 + rng() % max_run, static_cast<char>('a' + rng() % alphabet));
         s.resize(length);
         SCOPED_TRACE(s);
         const std::string packed = pack(s);
-        EXPECT_EQ(packed.size(), shortest_coding(s));
+        EXPECT_EQ(hex(packed), hex(reference_pack(s)));
         EXPECT_LE(packed.size(), s.size() + (s.size() + 127) / 128);
         EXPECT_EQ(unpack(packed), s);
+    }
+}
+
+// Alternating texts with a short repeat once sent the encoder's queue of literal-run ends
+// round its ring: a literal header announcing 128 bytes before 384, a coding a byte too
+// long, and a pass of seconds over 260 bytes.
+TEST(RLECompress, AlternatingTextsAroundAShortRepeat) {
+    std::string ab;
+    for (int i = 0; i < 128; ++i)
+        ab += "ab";
+    const std::string tail = ab.substr(0, 255);
+    const std::string texts[] = {ab.substr(0, 128) + "xxx" + tail, "axxx" + tail, "axxxx" + tail};
+    for (const std::string &s : texts) {
+        SCOPED_TRACE(s.size());
+        const std::string packed = pack(s);
+        EXPECT_EQ(hex(packed), hex(reference_pack(s)));
+        EXPECT_EQ(unpack(packed), s);
+    }
+}
+
+// A literal run may end where 128 bytes run out, on a tie with an end just before it: at
+// the second byte of a pair, or 129 bytes before the end of a long run. The longer must win.
+TEST(RLECompress, TiesAtTheEdgeOfALiteralRun) {
+    const std::string singles = counting(1, 127);
+    const std::string texts[] = {
+        singles + "aa" + "bc",
+        singles + repeated('x', 130) + "bc",
+        "z" + singles + "aa" + "bcd",
+        singles + repeated('x', 258) + "bc",
+    };
+    for (const std::string &s : texts) {
+        SCOPED_TRACE(s.size());
+        EXPECT_EQ(hex(pack(s)), hex(reference_pack(s)));
     }
 }
 
@@ -227,6 +252,25 @@ TEST(RLEUncompress, HandlesMalformedAndTruncatedInput) {
         int32_t length = -1;
         EXPECT_EQ(unpack(c.packed, &length), c.unpacked);
         EXPECT_EQ(length, static_cast<int32_t>(c.unpacked.size()));
+    }
+}
+
+// Any bytes at all, long enough for every kind of unit to meet every other, malformed
+// ones and a cut-off end included.
+TEST(RLEUncompress, AgreesWithAPlainDecoderOnAnyBytes) {
+    std::mt19937 rng(11);
+    const unsigned char headers[] = {0x00, 0x01, 0x0F, 0x10, 0x11, 0x7F,
+                                     0x80, 0x81, 0xF0, 0xF1, 0xFE, 0xFF};
+    for (int round = 0; round < 3000; ++round) {
+        std::string packed(rng() % 700, '\0');
+        for (char &c : packed)
+            c = static_cast<char>(rng() % 3 ? headers[rng() % std::size(headers)] : rng());
+        SCOPED_TRACE(hex(packed));
+        const std::string expected =
+            reference::unpack(reinterpret_cast<const uint8_t *>(packed.data()), packed.size());
+        int32_t length = -1;
+        EXPECT_EQ(unpack(packed, &length), expected);
+        EXPECT_EQ(length, static_cast<int32_t>(expected.size()));
     }
 }
 
