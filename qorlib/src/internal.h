@@ -111,6 +111,16 @@ constexpr unsigned char fold_case(unsigned char c) noexcept {
 // "*" matches any run of bytes, "?" exactly one; letters compare without regard to case.
 bool wildcard_match(std::string_view pattern, std::string_view name) noexcept;
 
+// Drive letters are the ASCII letters.
+constexpr bool is_drive_letter(char c) noexcept {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// The drive a drive name such as "C", "c", "C:" or "C:\" (also "C:/") names, as its
+// upper-case letter; nothing when the text is not such a name.
+std::optional<char> drive_letter(std::string_view name);
+
+#if !defined(_WIN32)
 // The directory a drive letter maps to (QORLIB_DRIVES, else C is "/"); nothing for an
 // unmapped letter or a byte that is not a letter. The result never ends in "/" unless it
 // is the root itself.
@@ -123,5 +133,6 @@ std::optional<std::string> drive_from_name(std::string_view name);
 // Translates a drive path ("c:\boot.ini", "C:/temp/x.tmp") to a native path; a native
 // path is returned as it is. Nothing when the drive is unmapped or the path is empty.
 std::optional<std::string> native_path(std::string_view path);
+#endif
 
 }  // namespace qorlib

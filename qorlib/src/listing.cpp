@@ -1,17 +1,15 @@
 // Variant dimensions and the listing of the files of one folder.
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "internal.h"
+#include "platform.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 // The patterns of a comma-separated list, blanks around each removed, empty ones dropped.
 std::vector<std::string_view> split_patterns(std::string_view list) {
@@ -46,34 +44,12 @@ bool name_less(const std::string &a, const std::string &b) {
     return a < b;
 }
 
-// The matching names, or nothing when the folder cannot be read to its end.
-std::optional<std::vector<std::string>> matching_names(
-    const std::string &folder, const std::vector<std::string_view> &patterns) {
-    std::vector<std::string> names;
-    std::error_code error;
-    fs::directory_iterator it(folder, error);
-    if (error)
-        return std::nullopt;
-    for (const fs::directory_iterator end; it != end; it.increment(error)) {
-        if (error)
-            break;
-        // Follows a symbolic link: a link to a regular file lists like the file. An entry
-        // that vanished or cannot be examined is not a regular file and is left out.
-        std::error_code status_error;
-        if (!it->is_regular_file(status_error) || status_error)
-            continue;
-        std::string name = it->path().filename().string();
-        for (std::string_view pattern : patterns) {
-            if (qorlib::wildcard_match(pattern, name)) {
-                names.push_back(std::move(name));
-                break;
-            }
-        }
-    }
-    // A listing cut short by a read error would pass for a complete one.
-    if (error)
-        return std::nullopt;
-    return names;
+// Whether a name matches any pattern of a list.
+bool matches_any(const void *patterns, std::string_view name) {
+    for (std::string_view pattern : *static_cast<const std::vector<std::string_view> *>(patterns))
+        if (qorlib::wildcard_match(pattern, name))
+            return true;
+    return false;
 }
 
 }  // namespace
@@ -88,13 +64,14 @@ extern "C" QOR_API void ListFiles(qor_variant *result, const char *folder, const
         return;
     *result = qor_variant{};
     try {
-        const std::optional<std::string> path = qorlib::native_path(qorlib::arg(folder));
+        const auto path = qorlib::sys::native_path(qorlib::arg(folder));
         if (!path)
             return;
         const std::vector<std::string_view> wanted = split_patterns(qorlib::arg(patterns));
         if (wanted.empty())
             return;
-        std::optional<std::vector<std::string>> names = matching_names(*path, wanted);
+        std::optional<std::vector<std::string>> names =
+            qorlib::sys::regular_files(*path, matches_any, &wanted, SIZE_MAX);
         if (!names || names->empty() || names->size() > static_cast<size_t>(INT32_MAX))
             return;
         std::sort(names->begin(), names->end(), name_less);
