@@ -1,6 +1,6 @@
 #include "library.h"
 
-#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include "platform.h"
@@ -26,51 +26,59 @@ void Library::unload() {
     ++generation_;
 }
 
+namespace {
+
+// Paths cross into the platform layer spelt as the system spells them.
+platform::Path toPath(const QString &path) {
+#if defined(_WIN32)
+    return platform::Path(path.toStdWString());
+#else
+    return platform::Path(QFile::encodeName(path).toStdString());
+#endif
+}
+
+QString fromPath(const platform::Path &path) {
+#if defined(_WIN32)
+    return QString::fromStdWString(path.native());
+#else
+    return QFile::decodeName(QByteArray::fromStdString(path.native()));
+#endif
+}
+
+// The loader's reason: UTF-8 on Windows, the locale's encoding elsewhere.
+QString fromReason(const std::string &reason) {
+#if defined(_WIN32)
+    return QString::fromStdString(reason);
+#else
+    return QString::fromLocal8Bit(reason);
+#endif
+}
+
+}  // namespace
+
+QString Library::defaultFileName() {
+    return fromPath(platform::libraryFileName());
+}
+
 QString Library::fileName() const {
-    return explicitPath_.isEmpty() ? platform::libraryFileName()
-                                   : QFileInfo(explicitPath_).fileName();
+    return explicitPath_.isEmpty() ? defaultFileName() : QFileInfo(explicitPath_).fileName();
 }
 
 void Library::load() {
-    bool foundButBroken = false;
-    auto attempt = [&](const QString &candidate) {
-        platform::OpenResult opened = platform::open(candidate);
-        if (opened.handle) {
-            handle_ = opened.handle;
-            loadedPath_ = candidate;
-            loadError_.clear();
-            ++generation_;
-            return true;
-        }
-        loadError_ = opened.error;
-        foundButBroken = foundButBroken || opened.fileFound;
-        return false;
-    };
-
-    if (!explicitPath_.isEmpty()) {
-        // A bare name would send the loader searching; an explicit file is taken as it is.
-        if (attempt(QFileInfo(explicitPath_).absoluteFilePath()))
-            return;
-    } else {
-        const QStringList names = platform::libraryFileNames();
-        auto attemptIn = [&](const QString &dir) {
-            for (const QString &name : names)
-                if (QFileInfo::exists(QDir(dir).filePath(name)) &&
-                    attempt(QDir(dir).filePath(name)))
-                    return true;
-            return false;
-        };
-        for (const QString &dir : platform::directoriesBeforeSystem())
-            if (attemptIn(dir))
-                return;
-        for (const QString &name : names)
-            if (attempt(name))
-                return;
-        for (const QString &dir : platform::directoriesAfterSystem())
-            if (attemptIn(dir))
-                return;
+    // A bare name would send the loader searching; an explicit file is taken as it is.
+    const platform::Opened opened =
+        explicitPath_.isEmpty()
+            ? platform::search(platform::libraryFileNames())
+            : platform::open(toPath(QFileInfo(explicitPath_).absoluteFilePath()));
+    if (opened.handle) {
+        handle_ = opened.handle;
+        loadedPath_ = fromPath(opened.path);
+        loadError_.clear();
+        ++generation_;
+        return;
     }
-    if (foundButBroken)
+    loadError_ = fromReason(opened.error);
+    if (opened.fileFound)
         throw rt::RigError::loadFailed();
     throw rt::RigError::fileNotFound(fileName());
 }

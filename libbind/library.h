@@ -37,6 +37,8 @@ class Library {
 
     // The file name used in error descriptions ("libqorlib145.so", or the chosen file's name).
     QString fileName() const;
+    // The library's file name on this system ("libqorlib145.so", "qorlib145.dll").
+    static QString defaultFileName();
     // The full path of the loaded library, empty when none is loaded.
     QString loadedPath() const { return loadedPath_; }
 

@@ -2,69 +2,78 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
-#include <QDir>
-#include <QFileInfo>
+#include <cstdlib>
+#include <string_view>
+#include <system_error>
 
 #include "platform.h"
 
 namespace qorbind::platform {
 
-QString libraryFileName() {
-    return QStringLiteral("libqorlib145.so");
+Path libraryFileName() {
+    return "libqorlib145.so";
 }
 
-QStringList libraryFileNames() {
+std::vector<Path> libraryFileNames() {
     // The binding speaks the library's first ABI, so only that SONAME is acceptable.
-    return {libraryFileName(), QStringLiteral("libqorlib145.so.1")};
+    return {libraryFileName(), "libqorlib145.so.1"};
 }
 
-static QString programDirectory() {
+static Path programDirectory() {
     char buffer[4096];
     ssize_t n = readlink("/proc/self/exe", buffer, sizeof(buffer) - 1);
     if (n <= 0)
         return {};
-    buffer[n] = '\0';
-    return QFileInfo(QString::fromLocal8Bit(buffer)).absolutePath();
+    return Path(std::string(buffer, static_cast<size_t>(n))).parent_path();
 }
 
-QStringList directoriesBeforeSystem() {
-    QStringList dirs;
-    const QString program = programDirectory();
-    if (!program.isEmpty())
-        dirs << program;
-    dirs << QDir::currentPath();
+std::vector<Path> directoriesBeforeSystem() {
+    std::vector<Path> dirs;
+    const Path program = programDirectory();
+    if (!program.empty())
+        dirs.push_back(program);
+    std::error_code error;
+    const Path current = std::filesystem::current_path(error);
+    if (!error)
+        dirs.push_back(current);
     // An installed program finds the library installed with it, from any prefix: after the
     // current folder, so that a library being worked on there still wins, and before the
     // system, which may hold another copy.
-    if (!program.isEmpty())
-        dirs << QDir::cleanPath(QDir(program).filePath(QStringLiteral(QORBIND_INSTALLED_LIBDIR)));
+    if (!program.empty())
+        dirs.push_back((program / QORBIND_INSTALLED_LIBDIR).lexically_normal());
     return dirs;
 }
 
-QStringList directoriesAfterSystem() {
-    const QByteArray path = qgetenv("PATH");
-    QStringList dirs;
-    for (const QString &dir : QString::fromLocal8Bit(path).split(u':', Qt::SkipEmptyParts))
-        dirs << dir;
+std::vector<Path> directoriesAfterSystem() {
+    std::vector<Path> dirs;
+    const char *path = std::getenv("PATH");
+    std::string_view rest = path ? path : "";
+    while (!rest.empty()) {
+        const size_t colon = rest.find(':');
+        if (const std::string_view dir = rest.substr(0, colon); !dir.empty())
+            dirs.emplace_back(std::string(dir));
+        rest = colon == std::string_view::npos ? std::string_view() : rest.substr(colon + 1);
+    }
     return dirs;
 }
 
-OpenResult open(const QString &path) {
-    OpenResult result;
-    const QByteArray native = QFile::encodeName(path);
-    const bool bare = !path.contains(u'/');
+Opened open(const Path &path) {
+    Opened result;
+    result.path = path;
+    const bool bare = !path.has_parent_path();
     // RTLD_LOCAL keeps a test's fake library from lending its symbols to the next one.
-    result.handle = dlopen(native.constData(), RTLD_NOW | RTLD_LOCAL);
+    result.handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (result.handle) {
         result.fileFound = true;
         return result;
     }
     const char *message = dlerror();
-    result.error = message ? QString::fromLocal8Bit(message) : QString();
+    result.error = message ? message : "";
+    std::error_code ignored;
     if (bare)
-        result.fileFound = !result.error.contains(QStringLiteral("No such file"));
+        result.fileFound = result.error.find("No such file") == std::string::npos;
     else
-        result.fileFound = QFileInfo::exists(path);
+        result.fileFound = std::filesystem::exists(path, ignored);
     return result;
 }
 

@@ -1,14 +1,14 @@
 #include "checklibrary.h"
 
+#include "library.h"
 #include "mQorlib145.h"
-#include "platform.h"
 #include "qorbind.h"
 #include "run.h"
 
 namespace rig {
 
 QString missingLibraryMessage() {
-    return QStringLiteral("Can't find ") + qorbind::platform::libraryFileName() +
+    return QStringLiteral("Can't find ") + qorbind::Library::defaultFileName() +
            QStringLiteral(" in the current, system directory or PATH\r\n\r\n") +
            QStringLiteral("Please install it or download from ") + DOWNLOAD_URL;
 }
