@@ -6,10 +6,13 @@
 #   ./testbed.sh test   install what is missing, build, run every test
 #   ./testbed.sh package  install what is missing, build the Debian packages into
 #                       build-deb/packages/
+#   ./testbed.sh dll    install what is missing, cross-build qorlib145.dll and the library's
+#                       tests for Windows into build-windows/, run the tests under Wine
 #
 # All are safe to run again: packages already present are not reinstalled and the build
 # is incremental. BUILD_DIR overrides the build folder (default: build), PACKAGE_BUILD_DIR
-# that of the packages (default: build-deb).
+# that of the packages (default: build-deb), DLL_BUILD_DIR that of dll (default:
+# build-windows).
 set -euo pipefail
 
 cd "$(dirname "$0")"
@@ -30,9 +33,17 @@ PACKAGES=(
     php-cli python3
 )
 
+# What `dll` needs: the MinGW-w64 cross compiler, Wine, GoogleTest's sources (built by the
+# cross compiler) and a native build of the library to compare the DLL's answers with.
+DLL_PACKAGES=(
+    build-essential cmake ninja-build
+    g++-mingw-w64-x86-64-posix wine64
+    googletest libgtest-dev tzdata
+)
+
 install_packages() {
     local missing=()
-    for package in "${PACKAGES[@]}"; do
+    for package in "$@"; do
         dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
             missing+=("$package")
     done
@@ -63,10 +74,25 @@ package() {
     (cd "$dir" && cpack -G DEB)
 }
 
+# The library and its tests built for Windows and run under Wine, in a Wine prefix of the
+# build folder's own.
+build_dll() {
+    local dir=${DLL_BUILD_DIR:-build-windows}
+    cmake -S . -B "$dir/host" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DTESTBED_BUILD_GUI=OFF -DTESTBED_BUILD_BENCHMARKS=OFF
+    cmake --build "$dir/host" --target qorlib_export_table
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+        -DTESTBED_BUILD_GUI=OFF -DTESTBED_BUILD_BENCHMARKS=OFF \
+        -DTESTBED_HOST_TABLE="$(realpath "$dir/host/bin/qorlib_export_table")"
+    cmake --build "$dir"
+    ctest --test-dir "$dir" --output-on-failure --timeout 600
+}
+
 case "${1:-}" in
     run)
         # Standard output carries only the report, so "run > report.txt" keeps it clean.
-        install_packages >&2
+        install_packages "${PACKAGES[@]}" >&2
         build >&2
         if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
             exec "$BUILD_DIR/bin/testbed"
@@ -76,16 +102,20 @@ case "${1:-}" in
         fi
         ;;
     test)
-        install_packages
+        install_packages "${PACKAGES[@]}"
         build
         ctest --test-dir "$BUILD_DIR" --output-on-failure --timeout 600
         ;;
     package)
-        install_packages
+        install_packages "${PACKAGES[@]}"
         package
         ;;
+    dll)
+        install_packages "${DLL_PACKAGES[@]}"
+        build_dll
+        ;;
     *)
-        echo "usage: $0 run|test|package" >&2
+        echo "usage: $0 run|test|package|dll" >&2
         exit 64
         ;;
 esac
