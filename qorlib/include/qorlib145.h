@@ -53,6 +53,10 @@
  *   directory: C to "/" unless the environment variable QORLIB_DRIVES gives the map,
  *   for example "C=/srv/c;D=/media/cdrom". A letter the map does not name is no drive.
  *   In drive paths "\" and "/" both separate folders.
+ *   On Windows paths are the system's own and drive letters are the real drives: the
+ *   map is not read. Each Latin-1 byte of a path reaches the system's wide file API as
+ *   the same character (so "caf\xE9.ini" names "café.ini"), and a name that Latin-1
+ *   cannot write comes back with "?" for each such character.
  *
  * Threads: every export may be called from any thread, except that Randomise() and
  * RandomStr() share one generator and must not be called concurrently.
@@ -139,11 +143,15 @@ QOR_API void qor_variant_clear(qor_variant *variant);
 QOR_API int32_t LibVersion(void);
 
 /* The operating system's name and release, for example "Linux 6.1.0-18-amd64".
- * Never empty: "Unknown" when the system cannot tell. */
+ * Never empty: "Unknown" when the system cannot tell.
+ * Windows: "Windows " and major.minor.build as RtlGetVersion reports them, which no
+ * compatibility setting of the calling program changes ("Windows 10.0.19045"). */
 QOR_API qor_text *WindowsVersion(void);
 
 /* The distribution's name (PRETTY_NAME of /etc/os-release), or else the kernel's build
- * text. Never empty: "Unknown" when neither can be read. */
+ * text. Never empty: "Unknown" when neither can be read.
+ * Windows: the product type, "Workstation", "Server" or "Domain controller", followed by
+ * ", " and the service pack when one is installed ("Workstation, Service Pack 1"). */
 QOR_API qor_text *WindowsSubVersion(void);
 
 /* The calling process's id. */
@@ -151,7 +159,8 @@ QOR_API int32_t GetPID(void);
 
 /* The resident memory (resident set size) of process `pid` in bytes, read from /proc.
  * -1 when it cannot be read: no such process, no permission, or pid <= 0. A figure of
- * 2 GiB or more does not fit the result and is reported as INT32_MAX (2147483647). */
+ * 2 GiB or more does not fit the result and is reported as INT32_MAX (2147483647).
+ * Windows: the process's working set (GetProcessMemoryInfo). */
 QOR_API int32_t GetProcessMemoryUsed(int32_t pid);
 
 /* ------------------------------------------------------------------------------------
@@ -529,19 +538,27 @@ QOR_API int16_t IPMatch(const char *pattern, const char *address);
  * no (0) for folders, devices, FIFOs, missing files, unmapped drives, null and empty.
  * The last part of the path may hold "*" and "?" wildcards ("C:\*.sys"): yes when a
  * regular file in that folder matches, names compared without regard to case. Folder
- * parts are taken literally. A name without wildcards must match exactly. */
+ * parts are taken literally. A name without wildcards must match exactly.
+ * Windows: a name without wildcards is compared as the file system compares (without
+ * regard to case). The wildcards are the library's, as above, not the system's: they do
+ * not match short 8.3 names, and "*.*" wants a dot. Device names ("NUL", "CON", "COM1",
+ * also inside a folder: "C:\temp\nul") and the device namespace ("\\.\") are no
+ * files. */
 QOR_API int16_t FileExists(const char *path);
 
 /* The system folder: the environment variable QORLIB_WINDIR when it is set and not
  * empty, else "/etc/". Always ends in a separator ("/" is appended unless it already
- * ends in "/" or "\"), so a file name can be appended directly. */
+ * ends in "/" or "\"), so a file name can be appended directly.
+ * Windows: the Windows folder (GetWindowsDirectoryW) with a "\": "C:\Windows\";
+ * QORLIB_WINDIR is not read. */
 QOR_API qor_text *GetWindowsDir(void);
 
 /* The whole content of the regular file `path` (native or drive path), every byte, NULs
  * included. A missing or unreadable file, a folder, a device, a FIFO (never waited for),
  * an unmapped drive, a null or empty path, and a file larger than 64 MiB all give an
  * empty text (a larger file is not read at all rather than cut short). `flags` is
- * reserved: every value reads as 0. NULL only when memory runs out. */
+ * reserved: every value reads as 0. NULL only when memory runs out.
+ * Windows: devices, as FileExists() names them, are refused without being opened. */
 QOR_API qor_text *_readfile(const char *path, int32_t flags);
 /* The number of dimensions of a variant: 1 for a text array (also one without elements),
  * 0 for an empty variant, a scalar, an unknown kind or a null pointer. */
@@ -561,7 +578,10 @@ QOR_API int32_t GetArrayDimensions(const qor_variant *variant);
  * returned. `*result` is overwritten without being read or released: clear a variant
  * that holds something with qor_variant_clear() before passing it. The caller releases
  * the result with qor_variant_clear(). A null `result` does nothing; null `folder` or
- * `patterns` read as empty texts. `flags` is reserved: pass 0; other values act like 0. */
+ * `patterns` read as empty texts. `flags` is reserved: pass 0; other values act like 0.
+ * Windows: the folder is a Windows path ("c:" alone is the current folder of drive C,
+ * as Windows reads it); patterns match the names as Latin-1 gives them, "?" standing
+ * for each character Latin-1 cannot write (see "Drives and paths"). */
 QOR_API void ListFiles(qor_variant *result, const char *folder, const char *patterns,
                        int32_t flags);
 
@@ -573,7 +593,11 @@ QOR_API void ListFiles(qor_variant *result, const char *folder, const char *patt
  * and a "\" or "/" ("C", "c", "C:", "C:\" all name drive C). A drive is valid when its
  * letter is mapped (see "Drives and paths") to a directory that exists; anything else,
  * the impossible name "&", a null or an empty text included, is no drive. Every figure is
- * that of the file system holding the mapped directory, read afresh on each call. */
+ * that of the file system holding the mapped directory, read afresh on each call.
+ * Windows: the drives are the system's drive letters (GetDriveTypeW), whether or not a
+ * medium is in them, and the figures those of GetDiskFreeSpaceExW; a drive without a
+ * medium is valid but has no figures (as for no drive: -1). Optical drives are those
+ * Windows reports as CD-ROM drives (DVD and Blu-ray drives included). */
 
 /* The bytes of the drive's file system that the calling user may still write (what
  * statvfs reports as available to unprivileged users). -1 for no drive. */
@@ -602,7 +626,12 @@ QOR_API double GetDiskSizeGb(const char *drive);
  * ---------------------------------------------------------------------------------- */
 
 /* Memory figures in bytes, read from the system on every call; -1 when the figure
- * cannot be read. */
+ * cannot be read.
+ * Windows: every figure is GlobalMemoryStatusEx's. Physical memory is ullTotalPhys and
+ * ullAvailPhys; virtual memory the user-mode address space of the calling process,
+ * ullTotalVirtual and ullAvailVirtual; the swap-file figures are the page-file figures,
+ * ullTotalPageFile and ullAvailPageFile, which Windows counts as its commit limit
+ * (physical memory plus page files) and the part of it not yet committed. */
 
 /* The machine's usable RAM (MemTotal of /proc/meminfo). */
 QOR_API double GetTotalPhysicalMemory(void);
