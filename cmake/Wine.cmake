@@ -39,7 +39,8 @@ endfunction()
 # Marks tests as Windows programs run under Wine.
 function(wine_tests)
     if(WINE_LOADER)
-        set_tests_properties(${ARGN} PROPERTIES FIXTURES_REQUIRED wine
-            ENVIRONMENT QORLIB_TEST_CDROM=${WINE_CDROM_LETTER})
+        set_property(TEST ${ARGN} APPEND PROPERTY FIXTURES_REQUIRED wine)
+        set_property(TEST ${ARGN} APPEND PROPERTY ENVIRONMENT
+            QORLIB_TEST_CDROM=${WINE_CDROM_LETTER})
     endif()
 endfunction()

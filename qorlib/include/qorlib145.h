@@ -459,14 +459,23 @@ QOR_API qor_text *RandomStr(int32_t length, int32_t mode);
  * byte there, which would cut any text that carries the result).
  * format NULL means "Y-m-d H:i:s"; an empty format gives an empty text. A date outside
  * 0100-01-01 .. 9999-12-31, NaN or an infinity gives an empty text. The result belongs to
- * the caller; NULL only when memory runs out or it would exceed QOR_TEXT_MAX. */
+ * the caller; NULL only when memory runs out or it would exceed QOR_TEXT_MAX.
+ * Windows: the local zone is the system's (the Win32 zone API; TZ and the C runtime's zone
+ * are not read), with the rules Windows keeps for each year: years before 1601 take the
+ * earliest ones, and where Windows keeps no history of a zone its rules of today hold for
+ * every year (Berlin had no summer time in 1970; Windows does not know). A change of the
+ * system's zone shows in the next call. e is the Windows zone's key name ("W. Europe
+ * Standard Time"). Windows has no zone abbreviations: T is "UTC" in the zone named UTC and
+ * else the offset as zones without letters show it ("+01", "+0530"), so p gives "Z" in the
+ * zone named UTC only. */
 QOR_API qor_text *PHPDate(double date, const char *format);
 
 /* `date` moved forward by the daylight-saving offset in force at that local moment: the
  * zone's offset then minus the offset of the nearest standard-time period (normally one
  * hour; negative for a zone whose winter time is its daylight-saving time). Outside
  * daylight-saving time, in zones without it, and for dates outside
- * 0100-01-01 .. 9999-12-31 (NaN, infinities), `date` comes back unchanged. */
+ * 0100-01-01 .. 9999-12-31 (NaN, infinities), `date` comes back unchanged.
+ * Windows: the zone and its rules as PHPDate() reads them there. */
 QOR_API double DSTAdjust(double date);
 
 /* `date` as "yyyy-mm-dd hh:nn:ss" (ISO 8601 with a blank, 24-hour clock, seconds cut,

@@ -4,27 +4,23 @@
 // A date value is local wall-clock time: days since 1899-12-30 00:00:00, the fraction the
 // time of day. Below zero the whole part counts the days back and the fraction is still
 // the time of day, so -1.25 is 1899-12-29 06:00 (not 1899-12-28 18:00).
-#include <time.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <iterator>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 
+#include "calendar.h"
 #include "internal.h"
+#include "platform.h"
 
 namespace {
 
@@ -42,14 +38,8 @@ constexpr const char *kMonthNames[] = {"January",   "February", "March",    "Apr
                                        "May",       "June",     "July",     "August",
                                        "September", "October",  "November", "December"};
 
-std::int64_t floor_div(std::int64_t a, std::int64_t b) {
-    std::int64_t q = a / b;
-    return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
-}
-
-std::int64_t floor_mod(std::int64_t a, std::int64_t b) {
-    return a - floor_div(a, b) * b;
-}
+using qorlib::floor_div;
+using qorlib::floor_mod;
 
 // The wall-clock moment a date value stands for, in milliseconds since 1899-12-30, read
 // to the nearest millisecond; nothing for NaN, infinities and values outside the range.
@@ -83,54 +73,19 @@ double date_from_units(double units, double per_day) {
     return -((-day) * per_day + rest) / per_day;
 }
 
-// ---- The proleptic Gregorian calendar ---------------------------------------------
+// ---- The proleptic Gregorian calendar (calendar.h) ----------------------------------
 
-struct Civil {
-    std::int64_t year;
-    int month;  // 1..12
-    int day;    // 1..31
-};
-
-// Days since 1970-01-01 of a civil date.
-std::int64_t days_from_civil(std::int64_t y, int m, int d) {
-    y -= m <= 2;
-    const std::int64_t era = floor_div(y, 400);
-    const std::int64_t yoe = y - era * 400;
-    const std::int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146'097 + doe - 719'468;
-}
-
-Civil civil_from_days(std::int64_t z) {
-    z += 719'468;
-    const std::int64_t era = floor_div(z, 146'097);
-    const std::int64_t doe = z - era * 146'097;
-    const std::int64_t yoe = (doe - doe / 1460 + doe / 36'524 - doe / 146'096) / 365;
-    const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const std::int64_t mp = (5 * doy + 2) / 153;
-    const int d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    const int m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    return {yoe + era * 400 + (m <= 2), m, d};
-}
-
-bool is_leap(std::int64_t y) {
-    return floor_mod(y, 4) == 0 && (floor_mod(y, 100) != 0 || floor_mod(y, 400) == 0);
-}
-
-int days_in_month(std::int64_t y, int m) {
-    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return m == 2 && is_leap(y) ? 29 : kDays[m - 1];
-}
+using qorlib::Civil;
+using qorlib::civil_from_days;
+using qorlib::days_from_civil;
+using qorlib::days_in_month;
+using qorlib::is_leap;
+using qorlib::weekday;
 
 // 0 for January 1st.
 int day_of_year(const Civil &c) {
     static constexpr int kDaysBefore[] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
     return kDaysBefore[c.month - 1] + c.day - 1 + (c.month > 2 && is_leap(c.year) ? 1 : 0);
-}
-
-// 0 = Sunday .. 6 = Saturday, for days since 1970-01-01 (a Thursday).
-int weekday(std::int64_t days) {
-    return static_cast<int>(floor_mod(days + 4, 7));
 }
 
 // ISO 8601 weeks: a year has 53 of them when it starts on a Thursday, or on a Wednesday in
@@ -140,119 +95,14 @@ int iso_weeks_in_year(std::int64_t y) {
     return (jan1 == 4 || (jan1 == 3 && is_leap(y))) ? 53 : 52;
 }
 
-// ---- The local time zone: the one part that asks the system ----------------------------
+// ---- The local time zone: the one part that asks the system (datetime_*.cpp) --------
 //
 // Everything else works on Unix seconds and two functions: use_current_zone() before a
 // call's lookups (it also gives the zone's name), and zone_at() for each lookup.
 
-struct ZoneState {
-    long offset = 0;  // seconds east of UTC
-    bool dst = false;
-    std::string abbreviation = "UTC";
-};
-
-// The zone's name from the TZ value `tz` (null when unset): TZ without its leading ":",
-// else what the system names as its zone, else "UTC".
-std::string zone_name(const char *tz) {
-    auto after_zoneinfo = [](std::string path) {
-        const auto at = path.find("zoneinfo/");
-        return at == std::string::npos ? path : path.substr(at + 9);
-    };
-    if (tz) {
-        std::string name = tz;
-        if (!name.empty() && name.front() == ':')
-            name.erase(0, 1);
-        if (name.empty())
-            return "UTC";
-        return name.front() == '/' ? after_zoneinfo(name) : name;
-    }
-    std::ifstream file("/etc/timezone");
-    std::string line;
-    if (std::getline(file, line)) {
-        while (!line.empty() && (line.back() == '\r' || line.back() == ' '))
-            line.pop_back();
-        if (!line.empty())
-            return line;
-    }
-    std::array<char, 512> link{};
-    const ssize_t n = readlink("/etc/localtime", link.data(), link.size() - 1);
-    if (n > 0) {
-        std::string target(link.data(), static_cast<std::size_t>(n));
-        if (target.find("zoneinfo/") != std::string::npos)
-            return after_zoneinfo(target);
-    }
-    return "UTC";
-}
-
-std::int64_t monotonic_seconds() {
-    struct timespec now {};
-#ifdef CLOCK_MONOTONIC_COARSE
-    clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
-#else
-    clock_gettime(CLOCK_MONOTONIC, &now);
-#endif
-    return now.tv_sec;
-}
-
-// The C library loads a zone in tzset(). With TZ set that is cheap while TZ stays the same
-// (it compares TZ with the value it loaded), so it is called on every call. With TZ unset it
-// checks /etc/localtime each time, which costs more than all the formatting, so it is
-// called only when the zone loaded last came from TZ, and else at most once a second: a
-// change of the system's zone shows within a second. (So may a zone that other code loaded
-// for a TZ value it has removed again without calling tzset().)
-struct SystemZone {
-    std::mutex mutex;
-    std::atomic<bool> loaded{false};  // the last tzset() here ran with TZ unset ...
-    std::int64_t loaded_at = 0;       // ... at this monotonic second
-    std::optional<std::string> name;  // read when first asked for
-};
-
-SystemZone &system_zone() {
-    static SystemZone *const zone = new SystemZone;  // never destroyed: usable during exit
-    return *zone;
-}
-
-// Makes the following zone_at() calls read the zone in force now; stores the zone's name
-// in *name when `name` is not null.
-void use_current_zone(std::string *name) {
-    SystemZone &system = system_zone();
-    if (const char *tz = std::getenv("TZ")) {
-        if (system.loaded.load(std::memory_order_relaxed))
-            system.loaded.store(false, std::memory_order_relaxed);
-        tzset();
-        if (name)
-            *name = zone_name(tz);
-        return;
-    }
-    const std::lock_guard<std::mutex> lock(system.mutex);
-    const std::int64_t now = monotonic_seconds();
-    if (!system.loaded.load(std::memory_order_relaxed) || now != system.loaded_at) {
-        system.name.reset();
-        tzset();
-        system.loaded_at = now;
-        system.loaded.store(true, std::memory_order_relaxed);
-    }
-    if (name) {
-        if (!system.name)
-            system.name = zone_name(nullptr);
-        *name = *system.name;
-    }
-}
-
-ZoneState zone_at(std::int64_t unix_seconds) {
-    ZoneState state;
-    const time_t t = static_cast<time_t>(unix_seconds);
-    struct tm parts {};
-    if (!localtime_r(&t, &parts))
-        return state;
-    state.offset = parts.tm_gmtoff;
-    state.dst = parts.tm_isdst > 0;
-    if (parts.tm_zone && parts.tm_zone[0])
-        state.abbreviation = parts.tm_zone;
-    else
-        state.abbreviation.clear();
-    return state;
-}
+using qorlib::sys::use_current_zone;
+using qorlib::sys::zone_at;
+using qorlib::sys::ZoneState;
 
 // ---- From the wall clock to the instant -------------------------------------------------
 

@@ -51,6 +51,22 @@ struct DriveSpace {
 DriveKind drive_kind(char letter);
 std::optional<DriveSpace> drive_space(char letter);
 
+// ---- Local time (datetime_*.cpp) -----------------------------------------------------
+
+// The local zone at an instant.
+struct ZoneState {
+    long offset = 0;  // seconds east of UTC
+    bool dst = false;
+    std::string abbreviation = "UTC";  // empty when the zone has none
+};
+
+// Makes the following zone_at() calls read the zone in force now; stores the zone's name
+// in *name when `name` is not null.
+void use_current_zone(std::string *name);
+
+// The local zone at `unix_seconds` (since 1970-01-01 UTC).
+ZoneState zone_at(std::int64_t unix_seconds);
+
 // ---- Files (files_*.cpp) -------------------------------------------------------------
 
 // A path as the system takes it: a translated drive path on POSIX, UTF-16 on Windows.
