@@ -55,7 +55,7 @@
  *   In drive paths "\" and "/" both separate folders.
  *   On Windows paths are the system's own and drive letters are the real drives: the
  *   map is not read. Each Latin-1 byte of a path reaches the system's wide file API as
- *   the same character (so "caf\xE9.ini" names "café.ini"), and a name that Latin-1
+ *   the character of the same number (0xE9 as U+00E9, e acute), and a name that Latin-1
  *   cannot write comes back with "?" for each such character.
  *
  * Threads: every export may be called from any thread, except that Randomise() and

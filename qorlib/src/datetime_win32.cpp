@@ -3,7 +3,7 @@
 // answer (the system's own conversions stop before 1601) and the C runtime's zone, which
 // misses daylight-saving time, is never asked.
 #include <cstdint>
-#include <cstring>
+#include <cwchar>
 #include <map>
 #include <mutex>
 #include <string>
@@ -102,6 +102,23 @@ std::string numeric_abbreviation(long offset) {
     return text;
 }
 
+bool same_time(const SYSTEMTIME &a, const SYSTEMTIME &b) {
+    return a.wYear == b.wYear && a.wMonth == b.wMonth && a.wDayOfWeek == b.wDayOfWeek &&
+           a.wDay == b.wDay && a.wHour == b.wHour && a.wMinute == b.wMinute &&
+           a.wSecond == b.wSecond && a.wMilliseconds == b.wMilliseconds;
+}
+
+// Field by field: the bytes after a name's end are not the system's to keep equal.
+bool same_zone(const DYNAMIC_TIME_ZONE_INFORMATION &a, const DYNAMIC_TIME_ZONE_INFORMATION &b) {
+    return a.Bias == b.Bias && a.StandardBias == b.StandardBias &&
+           a.DaylightBias == b.DaylightBias && same_time(a.StandardDate, b.StandardDate) &&
+           same_time(a.DaylightDate, b.DaylightDate) &&
+           std::wcscmp(a.StandardName, b.StandardName) == 0 &&
+           std::wcscmp(a.DaylightName, b.DaylightName) == 0 &&
+           std::wcscmp(a.TimeZoneKeyName, b.TimeZoneKeyName) == 0 &&
+           a.DynamicDaylightTimeDisabled == b.DynamicDaylightTimeDisabled;
+}
+
 }  // namespace
 
 namespace qorlib::sys {
@@ -113,7 +130,7 @@ void use_current_zone(std::string *name) {
     CurrentZone &current = current_zone();
     const std::lock_guard<std::mutex> lock(current.mutex);
     // A zone changed in the system's settings shows in the next call.
-    if (!current.known || std::memcmp(&zone, &current.zone, sizeof zone) != 0) {
+    if (!current.known || !same_zone(zone, current.zone)) {
         current.zone = zone;
         current.years.clear();
         const wchar_t *label = zone.TimeZoneKeyName[0] ? zone.TimeZoneKeyName : zone.StandardName;

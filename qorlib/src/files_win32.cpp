@@ -81,8 +81,8 @@ struct FindCloser {
     }
 };
 
-HANDLE find_first(const NativePath &spec, WIN32_FIND_DATAW &data) {
-    return FindFirstFileExW(spec.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+HANDLE find_first(const NativePath &pattern, WIN32_FIND_DATAW &data) {
+    return FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
                             FIND_FIRST_EX_LARGE_FETCH);
 }
 
