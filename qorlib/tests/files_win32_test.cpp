@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -12,80 +15,47 @@
 
 namespace {
 
-const std::string kBoot = std::string("[boot loader]\r\ntimeout=30\r\n\0\x01\xFE\xFF;", 33);
+namespace fs = std::filesystem;
 
-std::wstring widen(const std::string &latin1) {
-    std::wstring wide;
-    for (char c : latin1)
-        wide += static_cast<wchar_t>(static_cast<unsigned char>(c));
-    return wide;
-}
+const std::string kBoot = std::string("[boot loader]\r\ntimeout=30\r\n\0\x01\xFE\xFF;", 33);
 
 // A fresh folder in the temporary folder, with files whose names need more than ASCII.
 class FilesWin32 : public ::testing::Test {
   protected:
     void SetUp() override {
-        wchar_t temp[MAX_PATH + 1];
-        ASSERT_GT(GetTempPathW(MAX_PATH + 1, temp), 0u);
-        for (wchar_t *c = temp; *c; ++c)
-            ASSERT_LT(*c, 0x100) << "the temporary folder needs a Latin-1 name";
-        for (int n = 0; root_.empty(); ++n) {
-            std::string candidate;
-            for (wchar_t *c = temp; *c; ++c)
-                candidate += static_cast<char>(*c);
-            candidate +=
-                "qorlib-files-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(n);
-            if (CreateDirectoryW(widen(candidate).c_str(), nullptr))
-                root_ = candidate;
-            else
-                ASSERT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
-        }
-        write("boot.ini", kBoot);
-        write("config.sys", "DEVICE=x\r\n");
-        write("empty.log", "");
-        write("caf\xE9.ini", "caf\xE9");
-        write_wide(L"\u65E5\u672C.log", "no Latin-1 name");
-        folder("folder.sys");
-        folder("sub");
-        write("sub\\deep.txt", "deep");
+        root_ =
+            fs::temp_directory_path() / ("qorlib-files-" + std::to_string(GetCurrentProcessId()));
+        fs::remove_all(root_);
+        fs::create_directories(root_ / "folder.sys");
+        fs::create_directories(root_ / "sub");
+        for (wchar_t c : root_.wstring())
+            ASSERT_LT(c, 0x100) << "the temporary folder needs a Latin-1 name";
+        for (wchar_t c : root_.wstring())
+            text_root_ += static_cast<char>(c);
+        write(L"boot.ini", kBoot);
+        write(L"config.sys", "DEVICE=x\r\n");
+        write(L"empty.log", "");
+        write(L"caf\u00e9.ini", "caf\xE9");
+        write(L"\u65E5\u672C.log", "no Latin-1 name");
+        write(L"sub\\deep.txt", "deep");
     }
     void TearDown() override {
-        // Remove the folder and everything in it.
-        std::wstring from = widen(root_) + L'\0';
-        SHFILEOPSTRUCTW op{};
-        op.wFunc = FO_DELETE;
-        op.pFrom = from.c_str();
-        op.fFlags = FOF_NO_UI;
-        SHFileOperationW(&op);
+        std::error_code ignored;
+        fs::remove_all(root_, ignored);
     }
 
-    std::string path(const std::string &name) const { return root_ + "\\" + name; }
-    void write(const std::string &name, const std::string &bytes) {
-        write_wide(widen(name), bytes);
-    }
-    void write_wide(const std::wstring &name, const std::string &bytes) {
-        HANDLE file = CreateFileW((widen(root_) + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr,
-                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE);
-        DWORD written = 0;
-        EXPECT_TRUE(
-            WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
-        CloseHandle(file);
-    }
-    void folder(const std::string &name) {
-        ASSERT_TRUE(CreateDirectoryW(widen(path(name)).c_str(), nullptr));
+    // The path of `name` in the folder, as callers of the library write it.
+    std::string path(const std::string &name) const { return text_root_ + "\\" + name; }
+    void write(const fs::path &name, const std::string &bytes) {
+        std::ofstream(root_ / name, std::ios::binary) << bytes;
     }
     // A file of `size` bytes ending in "end", made by moving its end rather than writing.
-    void sized(const std::string &name, LONGLONG size) {
-        HANDLE file = CreateFileW(widen(path(name)).c_str(), GENERIC_WRITE, 0, nullptr,
-                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE);
-        LARGE_INTEGER at{};
-        at.QuadPart = size - 3;
-        DWORD written = 0;
-        EXPECT_TRUE(SetFilePointerEx(file, at, nullptr, FILE_BEGIN));
-        EXPECT_TRUE(WriteFile(file, "end", 3, &written, nullptr));
-        CloseHandle(file);
+    void sized(const fs::path &name, std::uintmax_t size) {
+        write(name, "");
+        fs::resize_file(root_ / name, size);
+        std::fstream file(root_ / name, std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(static_cast<std::streamoff>(size - 3));
+        file << "end";
     }
 
     std::vector<std::string> list(const std::string &folder, const char *patterns) {
@@ -102,7 +72,8 @@ class FilesWin32 : public ::testing::Test {
         return names;
     }
 
-    std::string root_;
+    fs::path root_;
+    std::string text_root_;
 };
 
 using Names = std::vector<std::string>;
@@ -114,7 +85,7 @@ TEST_F(FilesWin32, FileExists) {
     } cases[] = {
         {path("boot.ini"), QOR_YES},
         {path("BOOT.INI"), QOR_YES},  // Windows names ignore case
-        {root_ + "/boot.ini", QOR_YES},
+        {text_root_ + "/boot.ini", QOR_YES},
         {path("sub\\deep.txt"), QOR_YES},
         {path("caf\xE9.ini"), QOR_YES},  // Latin-1 name, UTF-16 on disk
         {path("CAF\xC9.INI"), QOR_YES},
@@ -122,8 +93,8 @@ TEST_F(FilesWin32, FileExists) {
         {path("nonexistent.fil"), QOR_NO},
         {path("folder.sys"), QOR_NO},
         {path("boot.ini\\"), QOR_NO},
-        {root_, QOR_NO},
-        {root_ + "\\", QOR_NO},
+        {text_root_, QOR_NO},
+        {text_root_ + "\\", QOR_NO},
         {path("*.sys"), QOR_YES},  // config.sys, not the folder
         {path("B??T.INI"), QOR_YES},
         {path("caf?.*"), QOR_YES},
@@ -153,7 +124,7 @@ TEST_F(FilesWin32, ReadFileGivesEveryByteOrNothing) {
         std::string content;
     } cases[] = {
         {path("boot.ini"), kBoot},
-        {root_ + "/boot.ini", kBoot},
+        {text_root_ + "/boot.ini", kBoot},
         {"\\\\?\\" + path("boot.ini"), kBoot},
         {path("sub\\deep.txt"), "deep"},
         {path("CAF\xC9.ini"), "caf\xE9"},
@@ -174,9 +145,9 @@ TEST_F(FilesWin32, ReadFileGivesEveryByteOrNothing) {
 }
 
 TEST_F(FilesWin32, ReadFileSizeCap) {
-    constexpr LONGLONG kCap = LONGLONG{64} << 20;
-    sized("at-cap.bin", kCap);
-    sized("over-cap.bin", kCap + 1);
+    constexpr std::uintmax_t kCap = std::uintmax_t{64} << 20;
+    sized(L"at-cap.bin", kCap);
+    sized(L"over-cap.bin", kCap + 1);
     Text at(_readfile(path("at-cap.bin").c_str(), 0));
     ASSERT_TRUE(at);
     ASSERT_EQ(at->length, static_cast<size_t>(kCap));
@@ -185,15 +156,15 @@ TEST_F(FilesWin32, ReadFileSizeCap) {
 }
 
 TEST_F(FilesWin32, ListsRegularFilesSortedWithoutRegardToCase) {
-    write("Z.BAT", "");
-    write("a.bat", "");
-    write("readme.txt", "");
+    write(L"Z.BAT", "");
+    write(L"a.bat", "");
+    write(L"readme.txt", "");
     const Names expected = {"??.log",     "a.bat",     "boot.ini", "caf\xE9.ini",
                             "config.sys", "empty.log", "Z.BAT"};
-    for (const std::string &folder : {root_, root_ + "\\", root_ + "/"})
+    for (const std::string &folder : {text_root_, text_root_ + "\\", text_root_ + "/"})
         EXPECT_EQ(list(folder, "*.sys, *.ini, *.log, *.bat"), expected) << folder;
-    EXPECT_EQ(list(root_, "C*"), (Names{"caf\xE9.ini", "config.sys"}));
-    EXPECT_EQ(list(root_, "*.doc"), Names{});
+    EXPECT_EQ(list(text_root_, "C*"), (Names{"caf\xE9.ini", "config.sys"}));
+    EXPECT_EQ(list(text_root_, "*.doc"), Names{});
     EXPECT_EQ(list(path("boot.ini"), "*"), Names{});  // a file, not a folder
     EXPECT_EQ(list(path("missing"), "*"), Names{});
     EXPECT_EQ(list("\\\\.\\pipe\\", "*"), Names{});  // a device folder lists nothing
