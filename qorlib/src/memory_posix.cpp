@@ -1,5 +1,7 @@
 // Memory figures on POSIX systems: /proc/meminfo, the address-space limit and /proc/self.
+#include <sys/mman.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <charconv>
 #include <cstdint>
@@ -132,6 +134,24 @@ double memory_figure(Memory which) noexcept {
             return meminfo("SwapFree");
     }
     return -1;
+}
+
+void advise_large_block(void *block, std::size_t size) noexcept {
+#if defined(MADV_HUGEPAGE)
+    // Only whole pages inside the block may be advised.
+    const long page_size = sysconf(_SC_PAGESIZE);
+    if (page_size <= 0)
+        return;
+    const auto page = static_cast<std::uintptr_t>(page_size);
+    const auto start = reinterpret_cast<std::uintptr_t>(block);
+    const std::uintptr_t first = (start + page - 1) & ~(page - 1);
+    const std::uintptr_t end = (start + size) & ~(page - 1);
+    if (end > first)
+        madvise(reinterpret_cast<void *>(first), end - first, MADV_HUGEPAGE);
+#else
+    (void)block;
+    (void)size;
+#endif
 }
 
 }  // namespace qorlib::sys

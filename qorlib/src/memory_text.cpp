@@ -4,6 +4,7 @@
 #include <new>
 
 #include "internal.h"
+#include "platform.h"
 
 extern "C" QOR_API qor_text *qor_text_new(const void *bytes, size_t length) {
     qor_text *text = qorlib::new_text(length);
@@ -34,6 +35,10 @@ extern "C" QOR_API void qor_variant_clear(qor_variant *variant) {
 
 namespace qorlib {
 
+// From this size on a fresh result is worth large pages: the C library maps such a block
+// afresh for every call, and faulting it in 4 KiB at a time costs several times the work.
+constexpr size_t kLargeBlock = size_t{4} << 20;
+
 qor_text *make_text(std::string_view bytes) noexcept {
     return qor_text_new(bytes.data(), bytes.size());
 }
@@ -42,9 +47,12 @@ qor_text *new_text(size_t length, size_t slack) noexcept {
     if (length > QOR_TEXT_MAX)
         return nullptr;
     // One block: the header, the bytes, the terminating NUL and the slack.
-    void *block = std::malloc(sizeof(qor_text) + length + 1 + slack);
+    const size_t size = sizeof(qor_text) + length + 1 + slack;
+    void *block = std::malloc(size);
     if (!block)
         return nullptr;
+    if (size >= kLargeBlock)
+        sys::advise_large_block(block, size);
     auto *text = static_cast<qor_text *>(block);
     text->length = length;
     text->data = static_cast<char *>(block) + sizeof(qor_text);
@@ -53,6 +61,15 @@ qor_text *new_text(size_t length, size_t slack) noexcept {
 }
 
 qor_text *grow_text(qor_text *text, size_t length) noexcept {
+    if (length <= QOR_TEXT_MAX && sizeof(qor_text) + length + 1 >= kLargeBlock) {
+        // A large block moves to a fresh one with its hint rather than through realloc,
+        // whose remapping of a large-page block costs several times the copy.
+        qor_text *grown = new_text(length);
+        if (grown)
+            std::memcpy(grown->data, text->data, text->length < length ? text->length : length);
+        std::free(text);
+        return grown;
+    }
     void *block =
         length <= QOR_TEXT_MAX ? std::realloc(text, sizeof(qor_text) + length + 1) : nullptr;
     if (!block) {

@@ -27,4 +27,7 @@ double memory_figure(Memory which) noexcept {
     return -1;
 }
 
+// Large pages on Windows need a privilege callers seldom hold; the hint is not taken.
+void advise_large_block(void *, std::size_t) noexcept {}
+
 }  // namespace qorlib::sys

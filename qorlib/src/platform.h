@@ -27,6 +27,11 @@ enum class Memory {
 // A memory figure in bytes, read afresh; -1 when the system cannot tell.
 double memory_figure(Memory which) noexcept;
 
+// Asks the system to back the fresh block [block, block + size) with large pages before
+// it is first written, where it can. A hint only: a block of many megabytes otherwise costs
+// a page fault per 4 KiB, which costs more than writing the result into it.
+void advise_large_block(void *block, std::size_t size) noexcept;
+
 // ---- Process and system (system_*.cpp) -----------------------------------------------
 
 std::int32_t process_id() noexcept;

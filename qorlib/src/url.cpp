@@ -66,14 +66,20 @@ extern "C" QOR_API qor_text *URLEncode(const char *text) {
     if (n > QOR_TEXT_MAX)
         return nullptr;
     // Room for ordinary text, where few bytes need escaping. A text that needs more gets it
-    // once, at its exact size. Three spare bytes take the unused part of the last four-byte
-    // store.
+    // once, at its exact size. A long text is measured first instead: moving megabytes
+    // already written costs more than one pass of table look-ups. Three spare bytes take
+    // the unused part of the last four-byte store.
+    bool exact = n >= (size_t{1} << 20);
     size_t capacity = n + n / 8 + 64;
+    if (exact) {
+        capacity = 0;
+        for (size_t k = 0; k < n; ++k)
+            capacity += kLengths[p[k]];
+    }
     qor_text *out = qorlib::new_text(capacity + 3);
     if (!out)
         return nullptr;
     char *to = out->data;
-    bool exact = false;
     size_t i = 0;
     auto make_room = [&](size_t bytes) {
         if (exact || capacity - static_cast<size_t>(to - out->data) >= 3 * bytes)
