@@ -73,8 +73,9 @@ struct SystemZone {
 };
 
 SystemZone &system_zone() {
-    static SystemZone *const zone = new SystemZone;  // never destroyed: usable during exit
-    return *zone;
+    // Destroyed when the library is unloaded, so that unloading it leaks nothing.
+    static SystemZone zone;
+    return zone;
 }
 
 }  // namespace

@@ -47,8 +47,9 @@ struct CurrentZone {
 };
 
 CurrentZone &current_zone() {
-    static CurrentZone *const zone = new CurrentZone;  // never destroyed: usable during exit
-    return *zone;
+    // Destroyed when the library is unloaded, so that unloading it leaks nothing.
+    static CurrentZone zone;
+    return zone;
 }
 
 // Windows keeps its zone rules for years 1601 to 30827; other years take the nearest.
