@@ -203,20 +203,23 @@ TEST(ComparisonRules, ADiffOfAnyStoredReportIsAnEditScript) {
         const verdict::Comparison c = compare(report, stored.join(u'\n'));
         qsizetype nextCurrent = 1, lastStored = 0, changes = 0;
         for (const DiffLine &line : c.lines) {
-            if (line.kind != DiffLine::Removed)
+            if (line.kind != DiffLine::Removed) {
                 ASSERT_EQ(line.currentNumber, nextCurrent++);
+            }
             if (line.kind != DiffLine::Added) {
                 ASSERT_GE(line.storedNumber, lastStored);
                 lastStored = line.storedNumber;
             }
-            if (line.kind == DiffLine::Same)
+            if (line.kind == DiffLine::Same) {
                 ASSERT_EQ(line.text, report.lines()[line.currentNumber - 1].text);
+            }
             changes += line.kind == DiffLine::Same ? 0 : 1;
         }
         ASSERT_EQ(nextCurrent, report.lines().size() + 1);
         ASSERT_EQ(c.changedLines, changes);
-        if (stored == lines)
+        if (stored == lines) {
             ASSERT_TRUE(c.same());
+        }
     }
 }
 
