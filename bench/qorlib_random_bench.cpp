@@ -11,46 +11,13 @@
 
 #include "qorlib145.h"
 #include "qorlib_ratio.h"
+#include "../qorlib/fuzz/random_reference.h"
 
 namespace {
 
 constexpr int32_t kSeed = 12345;
 
-class PlainGenerator {
-  public:
-    explicit PlainGenerator(int32_t seed) {
-        std::uint64_t value = 0x5EED000000000000ull ^ static_cast<std::uint32_t>(seed);
-        for (auto &word : s_) {
-            std::uint64_t z = (value += 0x9E3779B97F4A7C15ull);
-            z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-            z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-            word = z ^ (z >> 31);
-        }
-    }
-    std::uint64_t next() {
-        const std::uint64_t result = rotl(s_[1] * 5, 7) * 9;
-        const std::uint64_t t = s_[1] << 17;
-        s_[2] ^= s_[0];
-        s_[3] ^= s_[1];
-        s_[1] ^= s_[2];
-        s_[0] ^= s_[3];
-        s_[2] ^= t;
-        s_[3] = rotl(s_[3], 45);
-        return result;
-    }
-    std::uint32_t below(std::uint32_t bound) {
-        const std::uint64_t limit = UINT64_MAX - UINT64_MAX % bound;
-        std::uint64_t x;
-        do {
-            x = next();
-        } while (x >= limit);
-        return static_cast<std::uint32_t>(x % bound);
-    }
-
-  private:
-    static std::uint64_t rotl(std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
-    std::uint64_t s_[4];
-};
+using PlainGenerator = fuzz::ReferenceDraws;
 
 const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
 
@@ -92,7 +59,7 @@ void RunsLib(benchmark::State &state) {
         benchmark::DoNotOptimize(t->data);
         qor_text_free(t);
     }
-    state.SetBytesProcessed(state.iterations() * size);
+    qorbench::set_bytes(state, static_cast<size_t>(size));
 }
 BENCHMARK(RunsLib)->Name("Runs/lib")->Arg(1000)->Arg(1 << 20);
 
@@ -108,7 +75,7 @@ void RunsRef(benchmark::State &state) {
         benchmark::DoNotOptimize(t->data);
         qor_text_free(t);
     }
-    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(size));
+    qorbench::set_bytes(state, size);
 }
 BENCHMARK(RunsRef)->Name("Runs/ref")->Arg(1000)->Arg(1 << 20);
 

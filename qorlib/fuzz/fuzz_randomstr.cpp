@@ -12,24 +12,16 @@
 #include <string_view>
 
 #include "fuzz_support.h"
+#include "random_reference.h"
 
 namespace {
 
 constexpr std::string_view kLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
 
-// The texts a seeded generator gives: xoshiro256** filled by SplitMix64 from the seed, an
-// unbiased draw below a bound by rejection, one draw per character (two per run in mode 8).
+// The texts a seeded generator gives: one draw per character (two per run in mode 8).
 class Reference {
   public:
-    explicit Reference(std::int32_t seed) {
-        std::uint64_t value = 0x5EED000000000000ull ^ static_cast<std::uint32_t>(seed);
-        for (std::uint64_t &word : s_) {
-            std::uint64_t z = (value += 0x9E3779B97F4A7C15ull);
-            z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-            z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-            word = z ^ (z >> 31);
-        }
-    }
+    explicit Reference(std::int32_t seed) : draws_(seed) {}
 
     std::string text(std::int32_t length, std::int32_t mode) {
         std::string out(static_cast<std::size_t>(length < 0 ? 0 : length), '\0');
@@ -72,30 +64,9 @@ class Reference {
     }
 
   private:
-    static std::uint64_t rotl(std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
+    std::uint32_t below(std::uint32_t bound) { return draws_.below(bound); }
 
-    std::uint64_t next() {
-        const std::uint64_t result = rotl(s_[1] * 5, 7) * 9;
-        const std::uint64_t t = s_[1] << 17;
-        s_[2] ^= s_[0];
-        s_[3] ^= s_[1];
-        s_[1] ^= s_[2];
-        s_[0] ^= s_[3];
-        s_[2] ^= t;
-        s_[3] = rotl(s_[3], 45);
-        return result;
-    }
-
-    std::uint32_t below(std::uint32_t bound) {
-        const std::uint64_t limit = UINT64_MAX - UINT64_MAX % bound;
-        std::uint64_t x;
-        do {
-            x = next();
-        } while (x >= limit);
-        return static_cast<std::uint32_t>(x % bound);
-    }
-
-    std::uint64_t s_[4];
+    fuzz::ReferenceDraws draws_;
 };
 
 // Whether every character belongs to the mode's set.
