@@ -177,24 +177,4 @@ inline std::vector<std::string> regular_files(const std::string &folder) {
     return names;
 }
 
-// "*" any run of bytes, "?" one byte, letters without regard to case: whether each
-// prefix of the pattern matches each prefix of the name, row by row.
-inline bool wildcard(const std::string &pattern, const std::string &name) {
-    std::vector<char> row(name.size() + 1, 0), next(name.size() + 1);
-    row[0] = 1;
-    for (const char p : pattern) {
-        next[0] = p == '*' && row[0];
-        for (std::size_t j = 1; j <= name.size(); ++j) {
-            if (p == '*')
-                next[j] = row[j] || next[j - 1];
-            else
-                next[j] =
-                    row[j - 1] && (p == '?' || fold(static_cast<unsigned char>(p)) ==
-                                                   fold(static_cast<unsigned char>(name[j - 1])));
-        }
-        row.swap(next);
-    }
-    return row[name.size()];
-}
-
 }  // namespace fuzz

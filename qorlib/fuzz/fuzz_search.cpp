@@ -16,13 +16,6 @@ namespace {
 constexpr std::size_t kMaxText = 1 << 16;
 constexpr std::size_t kMaxNeedle = 1 << 12;
 
-std::string repeated(const std::string &unit, std::size_t times, std::size_t cap) {
-    std::string out;
-    for (std::size_t i = 0; i < times && out.size() + unit.size() <= cap; ++i)
-        out += unit;
-    return out.empty() ? unit.substr(0, cap) : out;
-}
-
 // Upper case to lower and back, ASCII and Latin-1 letters only.
 char swap_case(char c) {
     const auto u = static_cast<unsigned char>(c);
@@ -47,8 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::size_t text_times = (shape & 1) ? data[3] + 1u : 1;
     const std::size_t needle_times = (shape & 1) ? data[4] % 16 + 1u : 1;
     const fuzz::Parts parts = fuzz::split(data + 5, size - 5, 3);
-    const std::string text = repeated(parts.texts[0], text_times, kMaxText);
-    std::string needle = repeated(parts.texts[1], needle_times, kMaxNeedle) + parts.texts[2];
+    const std::string text = fuzz::repeated(parts.texts[0], text_times, kMaxText);
+    std::string needle = fuzz::repeated(parts.texts[1], needle_times, kMaxNeedle) + parts.texts[2];
     if (shape & 2)
         for (std::size_t i = 0; i < needle.size(); i += 2)
             needle[i] = swap_case(needle[i]);

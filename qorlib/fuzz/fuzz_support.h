@@ -1,5 +1,6 @@
 // Helpers of the fuzz targets: reporting a broken promise, splitting an input into texts,
-// and taking a text result.
+// taking a text result, and plain statements of hexadecimal digits, letter case and
+// wildcards to check the library against.
 #pragma once
 
 #include <cstddef>
@@ -75,6 +76,73 @@ inline std::string folded(std::string text) {
     for (char &c : text)
         c = static_cast<char>(fold(static_cast<unsigned char>(c)));
     return text;
+}
+
+// `unit` repeated `times` times, as often as fits in `cap` bytes (a unit longer than that is
+// cut), so that a short input can stand for a long periodic text.
+inline std::string repeated(const std::string &unit, std::size_t times, std::size_t cap) {
+    std::string out;
+    for (std::size_t i = 0; i < times && out.size() + unit.size() <= cap; ++i)
+        out += unit;
+    return out.empty() ? unit.substr(0, cap) : out;
+}
+
+// The value of a hexadecimal digit in either case, or -1.
+inline int hex_value(char c) {
+    static const std::string digits = "0123456789ABCDEF";
+    if (c >= 'a' && c <= 'f')
+        c = static_cast<char>(c - 32);
+    const std::size_t at = digits.find(c);
+    return at == std::string::npos ? -1 : static_cast<int>(at);
+}
+
+// Every byte as two upper-case hexadecimal digits.
+inline std::string hex_upper(const std::string &bytes) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string out;
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        out += digits[byte / 16];
+        out += digits[byte % 16];
+    }
+    return out;
+}
+
+// The unsigned value of at most `most` hexadecimal digits at the start of `text`, after
+// blanks (space, tab) and one "0x", "0X", "&h" or "&H"; 0 without digits.
+inline std::uint64_t leading_hex(const std::string &text, std::size_t most) {
+    std::size_t at = text.find_first_not_of(" \t");
+    if (at == std::string::npos)
+        return 0;
+    for (const char *prefix : {"0x", "0X", "&h", "&H"})
+        if (text.compare(at, 2, prefix) == 0) {
+            at += 2;
+            break;
+        }
+    std::uint64_t value = 0;
+    for (std::size_t n = 0; n < most && at + n < text.size() && hex_value(text[at + n]) >= 0; ++n)
+        value = 16 * value + static_cast<std::uint64_t>(hex_value(text[at + n]));
+    return value;
+}
+
+// "*" any run of bytes, "?" one byte, letters without regard to case: whether each
+// prefix of the pattern matches each prefix of the name, row by row.
+inline bool wildcard(const std::string &pattern, const std::string &name) {
+    std::vector<char> row(name.size() + 1, 0), next(name.size() + 1);
+    row[0] = 1;
+    for (const char p : pattern) {
+        next[0] = p == '*' && row[0];
+        for (std::size_t j = 1; j <= name.size(); ++j) {
+            if (p == '*')
+                next[j] = row[j] || next[j - 1];
+            else
+                next[j] =
+                    row[j - 1] && (p == '?' || fold(static_cast<unsigned char>(p)) ==
+                                                   fold(static_cast<unsigned char>(name[j - 1])));
+        }
+        row.swap(next);
+    }
+    return row[name.size()];
 }
 
 }  // namespace fuzz
