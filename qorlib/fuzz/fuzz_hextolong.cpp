@@ -1,25 +1,17 @@
-// Reads arbitrary text with HexToLong and compares with a reference reading of at most
-// 8 leading digits.
-#include <cctype>
+// HexToLong on any text: the unsigned value of at most 8 hexadecimal digits (either case)
+// at its start, after blanks and one "0x", "0X", "&h" or "&H", digits beyond and everything
+// from the first other byte ignored ("FFFFFFFF" is 4294967295); 0 without digits or for a
+// null text. The argument is left as it was.
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
-#include "qorlib145.h"
+#include "fuzz_support.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    std::string text(reinterpret_cast<const char *>(data), size);
-    const char *p = text.c_str();
-    while (*p == ' ' || *p == '\t')
-        ++p;
-    if ((p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) ||
-        (p[0] == '&' && (p[1] == 'h' || p[1] == 'H')))
-        p += 2;
-    std::string digits;
-    while (digits.size() < 8 && std::isxdigit(static_cast<unsigned char>(*p)))
-        digits += *p++;
-    uint64_t reference = digits.empty() ? 0 : std::strtoull(digits.c_str(), nullptr, 16);
-    if (HexToLong(text.c_str()) != static_cast<double>(reference))
-        std::abort();
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+    const std::string text = fuzz::split(data, size, 1).texts[0];
+    std::string argument = text;
+    FUZZ_REQUIRE(HexToLong(argument.c_str()) == static_cast<double>(fuzz::leading_hex(text, 8)));
+    FUZZ_REQUIRE(argument == text);
+    FUZZ_REQUIRE(HexToLong(nullptr) == 0);
     return 0;
 }

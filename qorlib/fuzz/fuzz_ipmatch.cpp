@@ -1,29 +1,86 @@
-// Arbitrary pattern and address (split at the first NUL byte): yes or no only, yes only
-// for a valid address, and "*" and the address in its plain form always match a valid one.
+// IPMatch on any pattern and address, against a part-by-part wildcard match: yes exactly
+// when the address is complete and valid, the pattern is not empty and, without one final
+// ".", has at most four parts, and each part matches the address's part in plain decimal
+// ("*" any run, "?" one digit, anything else itself; parts not written are free); yes and
+// no are -1 and 0. Null texts give no, and the arguments are left as they were.
+//
+// Input: a shape byte, then pattern and address, separated by NULs. Shape bit 0 replaces
+// the address by the dotted form of its first four bytes (bit 1: every part with three
+// digits); bit 2 builds the pattern from the address in plain form instead, one pattern
+// text byte per character saying whether to keep it, make it "?" or "*", drop it or write
+// another digit; bit 3 then adds a final ".", bit 4 a fifth part.
 #include <cstdint>
-#include <cstdlib>
+#include <cstdio>
 #include <string>
 
-#include "qorlib145.h"
+#include "ip_reference.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    const std::string input(reinterpret_cast<const char *>(data), size);
-    const std::size_t cut = input.find('\0');
-    const std::string pattern = input.substr(0, cut);
-    std::string address = cut == std::string::npos ? std::string() : input.substr(cut + 1);
-    address = address.substr(0, address.find('\0'));
-    const int16_t answer = IPMatch(pattern.c_str(), address.c_str());
-    if (answer != QOR_YES && answer != QOR_NO)
-        std::abort();
-    const bool valid = MatchCIDR("0.0.0.0/0", address.c_str()) == QOR_YES;
-    if (answer == QOR_YES && !valid)
-        std::abort();
-    if (!valid)
+namespace {
+
+bool matches(std::string pattern, std::uint32_t address) {
+    if (pattern.empty())
+        return false;
+    if (pattern.back() == '.')
+        pattern.pop_back();
+    const std::vector<std::string> wanted = reference::pieces(pattern);
+    if (wanted.size() > 4)
+        return false;
+    for (std::size_t i = 0; i < wanted.size(); ++i)
+        if (!fuzz::wildcard(wanted[i], std::to_string(address >> (24 - 8 * i) & 255)))
+            return false;
+    return true;
+}
+
+std::string padded(std::uint32_t value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%03u.%03u.%03u.%03u", value >> 24, value >> 16 & 255,
+                  value >> 8 & 255, value & 255);
+    return text;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+    if (size < 1)
         return 0;
-    qor_text *plain = LongToIP(IPToLong(address.c_str()));
-    if (!plain || IPMatch("*", address.c_str()) != QOR_YES ||
-        IPMatch(plain->data, address.c_str()) != QOR_YES)
-        std::abort();
-    qor_text_free(plain);
+    const std::uint8_t shape = data[0];
+    const fuzz::Parts parts = fuzz::split(data + 1, size - 1, 2);
+    std::string pattern = parts.texts[0], address = parts.texts[1];
+    if (shape & 1) {
+        const auto value = static_cast<std::uint32_t>(fuzz::int32_from(address));
+        address = shape & 2 ? padded(value) : reference::dotted(value);
+    }
+    if (shape & 4) {
+        const std::string plain = reference::dotted(reference::address(address).value_or(
+            static_cast<std::uint32_t>(fuzz::int32_from(address))));
+        std::string built;
+        for (std::size_t i = 0; i < plain.size(); ++i) {
+            const unsigned op = i < pattern.size() ? static_cast<unsigned char>(pattern[i]) : 0;
+            switch (op % 6) {
+                case 2:
+                    built += '?';
+                    break;
+                case 3:
+                    built += '*';
+                    break;
+                case 4:
+                    break;
+                case 5:
+                    built += static_cast<char>('0' + op / 6 % 10);
+                    break;
+                default:
+                    built += plain[i];
+            }
+        }
+        pattern = built + (shape & 8 ? "." : "") + (shape & 16 ? ".*" : "");
+    }
+
+    const auto host = reference::address(address);
+    const std::int16_t expected = host && matches(pattern, *host) ? QOR_YES : QOR_NO;
+    std::string pattern_arg = pattern, address_arg = address;
+    FUZZ_REQUIRE(IPMatch(pattern_arg.c_str(), address_arg.c_str()) == expected);
+    FUZZ_REQUIRE(pattern_arg == pattern && address_arg == address);
+    FUZZ_REQUIRE(IPMatch(nullptr, address.c_str()) == QOR_NO);
+    FUZZ_REQUIRE(IPMatch(pattern.c_str(), nullptr) == QOR_NO);
     return 0;
 }

@@ -1,24 +1,46 @@
-// Arbitrary text as an address: the answer is -1 or a whole 32-bit value, and a value
-// found must write back to a complete address that reads as the same value.
+// IPToLong on any text and LongToIP on any double, against a piece-by-piece reading: one to
+// four dot-separated parts of one to three decimal digits, each 0..255, missing trailing
+// parts 0, a final "." allowed before the fourth part; anything else, a null text included,
+// gives -1. LongToIP writes a whole number 0..4294967295 as four decimal parts and any other
+// value as "". The argument is left as it was.
+//
+// Input: the text, a NUL, then eight bytes read as a double and as a whole number for
+// LongToIP.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
+#include <cstring>
 #include <string>
 
-#include "qorlib145.h"
+#include "ip_reference.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    const std::string text(reinterpret_cast<const char *>(data), size);
-    const double value = IPToLong(text.c_str());
-    if (value == -1.0)
-        return 0;
-    if (!(value >= 0 && value <= 4294967295.0) || std::trunc(value) != value)
-        std::abort();
-    qor_text *dotted = LongToIP(value);
-    if (!dotted || dotted->length < 7)
-        std::abort();
-    if (IPToLong(dotted->data) != value || MatchCIDR(dotted->data, dotted->data) != QOR_YES)
-        std::abort();
-    qor_text_free(dotted);
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+    const fuzz::Parts parts = fuzz::split(data, size, 1);
+    const std::string &text = parts.texts[0];
+    const auto read = reference::dotted_parts(text);
+    const double expected = read ? reference::value_of(*read) : -1.0;
+
+    std::string argument = text;
+    FUZZ_REQUIRE(IPToLong(argument.c_str()) == expected);
+    FUZZ_REQUIRE(argument == text);
+    FUZZ_REQUIRE(IPToLong(nullptr) == -1.0);
+
+    char bytes[8] = {};
+    std::memcpy(bytes, parts.rest.data(), std::min<std::size_t>(parts.rest.size(), 8));
+    double value;
+    std::memcpy(&value, bytes, 8);
+    const bool whole = value >= 0 && value <= 4294967295.0 && std::trunc(value) == value;
+    FUZZ_REQUIRE(fuzz::take(LongToIP(value)) ==
+                 (whole ? reference::dotted(static_cast<std::uint32_t>(value)) : ""));
+
+    const auto number = static_cast<std::uint32_t>(fuzz::int32_from(parts.rest));
+    const std::string written = fuzz::take(LongToIP(number));
+    FUZZ_REQUIRE(written == reference::dotted(number));
+    FUZZ_REQUIRE(IPToLong(written.c_str()) == number);
+    FUZZ_REQUIRE(fuzz::take(LongToIP(number + 0.5)).empty());
+    FUZZ_REQUIRE(fuzz::take(LongToIP(number + 4294967296.0)).empty());
+    if (read)
+        FUZZ_REQUIRE(fuzz::take(LongToIP(expected)) ==
+                     reference::dotted(static_cast<std::uint32_t>(expected)));
     return 0;
 }

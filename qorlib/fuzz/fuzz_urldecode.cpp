@@ -1,30 +1,82 @@
-// Decodes arbitrary bytes, and checks that encoding then decoding gives the input back.
+// URLEncode and URLDecode on any text, against a byte-by-byte coder written from the form
+// encoding: A-Z, a-z, 0-9, "-", "_", "." and "~" stay, a blank becomes "+", every other byte
+// "%XX" in upper case; decoding turns "+" into a blank and "%XX" (either case) into its byte,
+// NUL included, keeps a "%" without two hex digits after it and copies the rest. Decoding an
+// encoding gives the text back; null texts give "", and arguments are left as they were.
+//
+// Input: a mode byte, two bytes of a position, a repeat count, then the text (repeated up to
+// 64 KiB, so that runs of plain bytes reach the eight-byte steps at every alignment). Mode
+// bit 0 decodes the text's encoding rather than the text (bit 1: hex digits in lower case
+// from the position on), bit 2 cuts that encoding at the position, leaving a "%" or "%X"
+// at the end or a pair split.
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
-#include "qorlib145.h"
+#include "fuzz_support.h"
 
 namespace {
 
-std::string take(qor_text *text) {
-    if (!text)
-        std::abort();
-    std::string bytes(text->data, text->length);
-    qor_text_free(text);
-    return bytes;
+constexpr std::size_t kMaxText = 1 << 16;
+
+std::string encode(const std::string &text) {
+    static const std::string kept =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_.~";
+    std::string out;
+    for (const char c : text) {
+        if (c == ' ')
+            out += '+';
+        else if (kept.find(c) != std::string::npos)
+            out += c;
+        else
+            out += "%" + fuzz::hex_upper(std::string(1, c));
+    }
+    return out;
+}
+
+std::string decode(const std::string &text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '+') {
+            out += ' ';
+        } else if (text[i] == '%' && i + 2 < text.size() && fuzz::hex_value(text[i + 1]) >= 0 &&
+                   fuzz::hex_value(text[i + 2]) >= 0) {
+            out +=
+                static_cast<char>(16 * fuzz::hex_value(text[i + 1]) + fuzz::hex_value(text[i + 2]));
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
 }
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    std::string input(reinterpret_cast<const char *>(data), size);
-    input = input.substr(0, input.find('\0'));  // what a NUL-terminated argument carries
-    const std::string decoded = take(URLDecode(input.c_str()));
-    if (decoded.size() > input.size())
-        std::abort();
-    const std::string encoded = take(URLEncode(input.c_str()));
-    if (take(URLDecode(encoded.c_str())) != input)
-        std::abort();
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+    if (size < 4)
+        return 0;
+    const std::uint8_t mode = data[0];
+    const std::string text =
+        fuzz::repeated(fuzz::split(data + 4, size - 4, 1).texts[0], data[3] + 1u, kMaxText);
+    std::string coded = text;
+    if (mode & 1) {
+        coded = encode(text);
+        const std::size_t at =
+            static_cast<std::size_t>(data[1] << 8 | data[2]) % (coded.size() + 1);
+        if (mode & 2)
+            for (std::size_t i = at; i < coded.size(); ++i)
+                coded[i] = static_cast<char>(coded[i] >= 'A' && coded[i] <= 'F' ? coded[i] + 32
+                                                                                : coded[i]);
+        if (mode & 4)
+            coded.resize(at);
+    }
+
+    std::string text_arg = text, coded_arg = coded;
+    const std::string encoded = fuzz::take(URLEncode(text_arg.c_str()));
+    FUZZ_REQUIRE(encoded == encode(text));
+    FUZZ_REQUIRE(fuzz::take(URLDecode(coded_arg.c_str())) == decode(coded));
+    FUZZ_REQUIRE(fuzz::take(URLDecode(encoded.c_str())) == text);
+    FUZZ_REQUIRE(text_arg == text && coded_arg == coded);
+    FUZZ_REQUIRE(fuzz::take(URLEncode(nullptr)).empty() && fuzz::take(URLDecode(nullptr)).empty());
     return 0;
 }
