@@ -48,20 +48,34 @@ write("fuzz_bintodec", [
     "+1", "0b101", "1 1", "\t\t", "1" * 31 + "0" * 8,
 ])
 
-write("fuzz_bitunpack", [
+def bits(mode, flags, text):
+    return bytes([mode]) + i32(flags) + b(text)
+
+
+write("fuzz_bitunpack", [bits(0, 0, t) for t in [
     b"\x12\x3f", b"\x1b\x23\x45\x67\x89\xaf", b"\xf1\x23", b"\x01\x23", b"\xe1\xd2\xc3",
     b"\xff", b"\x1f\x23", b"\xbc\xde\xbf", "0.12345656789", "+0.12345656789", "1e5",
-    "-1.5E-3", "abc", "12345678901234567890",
-])
+    "-1.5E-3", "abc", "12345678901234567890"]] + [
+    bits(1, 0, bytes(range(1, 240, 7))), bits(1, -1, bytes(range(239, 0, -3))),
+    bits(1, 12345, b"\x05" * 301), bits(1, 0, b"\x01\x02\x03\xf5\x04\x05"),
+    bits(0, 7, "-0.5e+10"), bits(1, 0, bytes(range(30)) + b"\xff")])
 
-write("fuzz_commastr", [b(chr(d % 256)) + b(n) for d, n in [
+def comma(decimals, scaled, text):
+    return bytes([decimals % 256, scaled]) + b(text)
+
+
+write("fuzz_commastr", [comma(d, 0, n) for d, n in [
     (3, "1234567890123456789012345678901.234"), (2, "2.675"), (0, "-0.4"), (15, ".5"),
     (-1, "5."), (16, " +12 "), (2, "1e5"), (3, "--1"), (2, ""), (2, "   "), (1, "999.95"),
-    (0, "0000123"), (127, "-0.000"), (-128, "\t-1234.5\t"), (4, "1.2.3"), (2, "+.")]] +
-    [b(chr(d)) + f64(v) for d, v in [
+    (0, "0000123"), (127, "-0.000"), (-128, "\t-1234.5\t"), (4, "1.2.3"), (2, "+."),
+    (2, "-0.005"), (0, "9" * 400 + ".5"), (15, "0." + "9" * 16), (3, "1234567.8915"),
+    (1, "-0.05"), (2, "\t 1.005 \t")]] +
+    [comma(d, 1, n) for d, n in [(1, "2.675"), (-1, "-5.5"), (-128, "12.5"), (127, "0.1")]] +
+    [comma(d, 0, f64(v)) for d, v in [
         (2, 2.675), (3, 1234567.8915), (2, float("nan")), (2, float("inf")),
         (2, float("-inf")), (0, -0.0), (15, 1e308), (15, 5e-324), (0, 0.5), (0, -0.5),
-        (2, -999.995), (15, 0.1)]])
+        (2, -999.995), (15, 0.1), (0, 1e23), (15, 2.2250738585072014e-308), (1, 0.05),
+        (0, 4503599627370496.5), (2, -1e-3)]])
 
 write("fuzz_cv", [
     b"\x0a\x1a", b"\xba\x2d\x5f\x6c", struct.pack("<f", 66666.664), f64(6666666666.666),
@@ -72,11 +86,14 @@ write("fuzz_cv", [
 write("fuzz_hextochar", ["2A", "2a", "123", "QF", "\tF", "", "F", "fG", "0", "ff", " 1",
                          "0x1"])
 
-write("fuzz_hextodate", [
+write("fuzz_hextodate", [b"\0" + b(t) for t in [
     "B497D05EE222E240", "b497d05ee222e240", "000000000000F87F", "0000000000000080",
     "B497D05EE222E24", "B497D05EE222E2400", " B497D05EE222E24", "0x97D05EE222E240",
-    "B497D05EE222E24G", b"B497D05E\0E22E240", "000000000000F07F", "0100000000000000",
-])
+    "B497D05EE222E24G", b"B497D05E\0E22E240", "000000000000F07F", "0100000000000000"]] + [
+    b"\x01" + bytes(range(16)), b"\x03" + bytes(range(100, 130)), b"\x01" + bytes(range(15)),
+    b"\x01" + bytes(range(17)), b"\x03" + f64(37143.07407407407) + b"\x10" * 8,
+    b"\x00" + f64(float("nan")), b"\x00" + b"\x01\x00\x00\x00\x00\x00\xf0\x7f",
+    b"\x02" + f64(-0.0) + b"X"])
 
 HEX_VALUES = ["7FFFFFFFFFFFFFFF", "FFFFFFFFFFFFFFFFF", "0x1F", "&hFF", "&HFF", " \t0X10",
               "0x", "-1", "12G4", "ffffffffffffffff", "1fffffffffffff", "20000000000001",
@@ -85,44 +102,87 @@ HEX_VALUES = ["7FFFFFFFFFFFFFFF", "FFFFFFFFFFFFFFFFF", "0x1F", "&hFF", "&HFF", "
 write("fuzz_hextodouble", HEX_VALUES)
 write("fuzz_hextolong", HEX_VALUES)
 
-write("fuzz_hextostr", [
+def hexstr(mode, at, junk, text):
+    return bytes([mode, at >> 8, at & 255, junk]) + b(text)
+
+
+write("fuzz_hextostr", [hexstr(0, 0, 0, t) for t in [
     "48656C6C6F20576F726C64", "4865A", "48656c6C", "00", "0001FF", "4G", "zz", "", "486",
-    "aB" * 40, "0", "FFfF00ff", "48 65",
-])
+    "aB" * 40, "0", "FFfF00ff", "48 65"]] + [
+    hexstr(1, 0, 0, "Hello World"), hexstr(3, 5, 0, "\xff\x80\x01" * 20),
+    hexstr(5, 17, ord("G"), "The quick brown fox jumped"), hexstr(5, 8, ord(" "), "a" * 40),
+    hexstr(9, 63, 0, "0123456789abcdefghijklmnopqrstuvwxyz"), hexstr(13, 30, 0, "b" * 33),
+    hexstr(7, 71, ord("x"), bytes(range(1, 100))), hexstr(1, 0, 0, bytes(range(1, 256)))])
 
 # ---- Internet ------------------------------------------------------------------------------
 
 write("fuzz_iptolong", [
     "192.168.2.101", "255.255.255.255", "256.0.0.0", "1.2.3.4.5", "192.", "10.1",
     "010.001.1.1", "1..2.3", " 1.2.3.4", "+1.2.3.4", "1234.1.1.1", "0.0.0.0", "4294967295",
-    "1.2.3.4.", "", "1.2.3.999", ".1.2.3", "1.2.3.4 ", "0x1.2.3.4", "255.255.255.256",
-])
+    "1.2.3.4.", "", "1.2.3.999", ".1.2.3", "1.2.3.4 ", "0x1.2.3.4", "255.255.255.256"] + [
+    texts("1.2.3.", f64(v)) for v in [3232236133.0, 4294967295.0, 4294967296.0, -1.0, 0.5,
+                                      float("nan"), float("inf"), -0.0, 1e300, 255.0]] + [
+    texts("1", i32(-1)), texts("0.0", i32(0x0a000001))])
 
-write("fuzz_ipmatch", [texts(p, a) for p, a in [
+write("fuzz_ipmatch", [b"\0" + texts(p, a) for p, a in [
     ("192.168.*.*", "192.168.2.101"), ("192.", "192.2.8.1"), ("*", "1.2.3.4"),
     ("1?2.*", "102.0.0.1"), ("1*2", "132.1.1.1"), ("", "1.2.3.4"),
     ("1.2.3.4.5", "1.2.3.4"), ("192.168.2.101", "192.168.2.101"), ("*.*.*.*", "256.1.1.1"),
     ("10.*", "010.0.0.1"), ("1.2.3.4", "1.2.3"), ("**.?*", "1.22.3.4"),
-    ("*.*.*.*.", "1.2.3.4"), ("???.???.???.???", "255.255.255.255"), ("1.2.3.4", "")]])
+    ("*.*.*.*.", "1.2.3.4"), ("???.???.???.???", "255.255.255.255"), ("1.2.3.4", ""),
+    ("1..", "1.2.3.4"), (".", "1.2.3.4"), ("192.168.2.101.", "192.168.2.101")]] + [
+    bytes([1]) + texts("10.*", b"\x01\x00\x00\x0a"), bytes([3]) + texts("*.0.0.1", b"\x01\x00\x00\x0a"),
+    bytes([5]) + texts(b"\x00\x02\x03\x00\x04\x05\x0b", b"\x65\x02\xa8\xc0"),
+    bytes([7 | 8]) + texts(b"\x03\x03\x03\x00\x02", "192.168.2.101"),
+    bytes([5 | 16]) + texts(b"\x00\x00\x00\x00", "10.0.0.1"),
+    bytes([4]) + texts(b"\x04\x04\x04\x00\x04\x04\x00", "255.255.255.255")])
 
-write("fuzz_matchcidr", [texts(blk, a) for blk, a in [
+def cidr(shape, flip, parts, n, address):
+    return bytes([shape]) + texts(bytes([flip, parts, n]), address)
+
+
+write("fuzz_matchcidr", [b"\0" + texts(blk, a) for blk, a in [
     ("192.168.13.66/16", "192.168.2.1"), ("10/8", "10.1.2.3"), ("0.0.0.0/0", "1.2.3.4"),
     ("1.2.3.4/32", "1.2.3.4"), ("1.2.3.4/33", "1.2.3.4"), ("1.2.3.4/-1", "1.2.3.4"),
     ("192.", "192.1.1.1"), ("1.2.3.4/", "1.2.3.4"), ("1.2.3.4/032", "1.2.3.4"),
     ("1.2.3.4/1/2", "1.2.3.4"), ("256.0.0.0/8", "256.0.0.1"), ("1.2.3.0/24", "1.2.3"),
-    ("10.0.0.0/8 ", "10.1.1.1"), ("/8", "10.1.1.1"), ("1.2.3.4/0", "255.255.255.255")]])
+    ("10.0.0.0/8 ", "10.1.1.1"), ("/8", "10.1.1.1"), ("1.2.3.4/0", "255.255.255.255"),
+    ("1.2.3.4./32", "1.2.3.4"), ("1.2.3./24", "1.2.3.4"), ("1.2.3.4/08", "1.2.3.4")]] + [
+    cidr(1 | 4 | 8, 7, 3, 25, b"\x04\x03\x02\x01"), cidr(1 | 4 | 8, 8, 3, 24, b"\x04\x03\x02\x01"),
+    cidr(3 | 4 | 8 | 16, 31, 0, 1, b"\xff\x00\x00\x80"), cidr(1 | 4, 32, 1, 0, b"\x0a\x00\x00\x0a"),
+    cidr(1 | 4 | 32, 24, 2, 0, b"\x01\x01\xa8\xc0"), cidr(1 | 4 | 8, 0, 3, 32, b"\x01\x02\x03\x04"),
+    cidr(4 | 8, 12, 3, 33, "192.168.2.1"), cidr(4 | 8, 32, 3, 34, "10.0.0.1")])
 
-write("fuzz_urldecode", [
+def url(mode, at, times, text):
+    return bytes([mode, at >> 8, at & 255, times]) + b(text)
+
+
+write("fuzz_urldecode", [url(0, 0, 0, t) for t in [
     "%41%42", "%4", "%", "%%41", "%zz", "+a+b", "%00x", "%e9%E9",
-    " #$%&/;:<=>?@[^`{|}~", "a%2", "100%", "%2B+%2b", "\xe9\x01~-_.", "%G1%1G",
-])
+    " #$%&/;:<=>?@[^`{|}~", "a%2", "100%", "%2B+%2b", "\xe9\x01~-_.", "%G1%1G"]] + [
+    url(0, 0, 200, "abcdefg "), url(0, 0, 50, "Plain text, with a %41 here "),
+    url(1, 0, 0, " #$%&/;:<=>?@[^`{|}~"), url(3, 9, 10, "\xe9t\xe9 \xff"),
+    url(5, 7, 0, "a/b"), url(5, 8, 0, "a/b"), url(5, 301, 30, "0123456789abc%"),
+    url(1, 0, 255, "The quick brown fox "), url(7, 1000, 100, "\x01\x02 x")])
 
 # ---- Text ----------------------------------------------------------------------------------
 
-write("fuzz_replace", [b"\x01".join(b(p) for p in parts) for parts in [
+def replace(shape, subject_times, needle_times, subject, needle, tail, replacement):
+    return bytes([shape, subject_times, needle_times]) + texts(subject, needle, tail, replacement)
+
+
+write("fuzz_replace", [replace(0, 0, 0, s, f, "", r) for s, f, r in [
     ("aaa", "aa", "b"), ("hello world", "o", ""), ("abc", "", "x"), ("aaaa", "a", "aa"),
     ("The quick brown fox", "quick", "slow"), ("", "a", "b"), ("xyz", "xyz", ""),
-    ("ababab", "aba", "X"), ("a" * 100, "a" * 10, "bb"), ("abc",), ("abc", "c")]])
+    ("ababab", "aba", "X"), ("a" * 100, "a" * 10, "bb"), ("abc", "", ""), ("abc", "c", "")]] + [
+    replace(1, 255, 255, "a" * 64, "aaaa", "b", "X"),  # 64 KiB of "a", 1024 "a" + "b"
+    replace(3, 255, 255, "a" * 64, "aaaa", "b", "X"),
+    replace(1, 255, 200, "ab" * 32, "ab" * 4, "a", "-"),
+    replace(3, 100, 100, "abcabd", "abcab", "c", ""),
+    replace(3, 200, 30, "The quick brown fox ", "quick brown fox The ", "quick", "slow"),
+    replace(1, 255, 0, "a" * 64, "a", "", "aa"),
+    replace(4, 0, 0, "subject", "b", "", "x"), replace(8, 0, 0, "subject", "b", "", "x"),
+    replace(16, 0, 0, "abc", "b", "", "x")])
 
 write("fuzz_strrev", ["abc", "", "The quick brown fox jumped uber the lazy dog",
                       "\xff\x80\x01", "a", "ab" * 64, texts("ab", "cd")])
@@ -234,19 +294,36 @@ write("fuzz_phpdate", phpdate)
 
 # ---- Base64 and the cipher -----------------------------------------------------------------
 
-write("fuzz_decodestring64", [
+def base64(line, repeats, noise, data, scale=False):
+    return bytes([line % 256, (0x80 if scale else 0) | repeats, noise]) + b(data)
+
+
+# Noise: stride in the low five bits, junk in the high three: CR LF, blank, tab, "!", 0xFF,
+# "=", "-_", NUL.
+write("fuzz_decodestring64", [base64(0, 0, 0, t) for t in [
     "SGVsbG8gV29ybGQ=", "SGVsbG8gV29ybGQ", "SGVsbA==", "SGVsbA=", "SGVs\r\nbG8=", "====",
     "A", "AB", "ABC", "AB=C", "!!!QUJD", "QUJD PT0=", "-_-_", "\x14VGhlIHF1aWNrIGJyb3du\r\n"
-    "IGZveCBqdW1wZWQgdWJl\r\nciB0aGUgbGF6eSBkb2c=", "AAAA" * 30, "QQ==QQ==", "\xff\xfe\x00QUJD",
-])
+    "IGZveCBqdW1wZWQgdWJl\r\nciB0aGUgbGF6eSBkb2c=", "AAAA" * 30, "QQ==QQ==", "\xff\xfe\x00QUJD"]] + [
+    base64(76, 0, 0, bytes(range(256))), base64(20, 99, 0, "The quick brown fox jumped uber the"),
+    base64(64, 63, 0, bytes(range(48))), base64(3, 127, 0, bytes(range(40))),
+    base64(1, 3, 0, "ab"), base64(-1, 0, 0, "no lines"), base64(4, 0, 0, "abc"),
+    base64(7, 99, 0, "x" * 41, scale=True), base64(67, 127, 0, bytes(range(32)), scale=True),
+    base64(0, 5, 0 << 5 | 5, "carriage returns"), base64(0, 0, 5 << 5 | 3, "padding inside"),
+    base64(0, 9, 7 << 5 | 1, "\0\0\0NULs"), base64(0, 3, 3 << 5 | 31, bytes(range(200))),
+    base64(-128, 0, 1 << 5 | 8, "a")])
 
 
-def cipher(password, salt, text):
-    return bytes([len(password), len(salt)]) + b(password) + b(salt) + b(text)
+def cipher(password, salt, text, shape=0, mode=-1):
+    return bytes([len(password), len(salt) | shape]) + i32(mode) + b(password) + b(salt) + b(text)
 
 
+# Shape: bit 3 a null salt, bit 4 the password from inside the buffer, bit 5 the salt.
 write("fuzz_encryptstring", [
     cipher("pass", "sa", "The quick brown fox"), cipher("", "", "no password"),
     cipher("key", "", "with\0NULs\0inside"), cipher("k" * 31, "s" * 7, "long key and salt"),
     cipher("\xff\x01", "\x00", "\xff\xfe\xfd"), cipher("x", "y", ""),
+    cipher("pass", "", "salt null", 8), cipher("pass", "sa", "salt given, passed null", 8),
+    cipher("abc", "", "password\0inside", 0x10), cipher("abc", "xy", "salt inside\0", 0x20),
+    cipher("abcd", "", "both inside", 0x30, 12345), cipher("p", "", "\x01" * 64, 0, 0),
+    cipher("p", "s", bytes(range(256)) * 4, 0, -2147483648),
 ])
