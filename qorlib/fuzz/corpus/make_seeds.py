@@ -46,7 +46,9 @@ def texts(*parts):
 write("fuzz_bintodec", [
     "1001001", "12", "", " \t101", "1" * 32, "1" * 33, "0" * 40 + "1", "10" * 20, "-101",
     "+1", "0b101", "1 1", "\t\t", "1" * 31 + "0" * 8,
-])
+] + [texts("101", i32(v) + bytes([base % 256])) for v, base in [
+    (666, 16), (-2147483648, 16), (2147483647, 36), (-1, 2), (0, 10), (35, 36), (5, 1),
+    (5, 37), (5, 0), (5, -2), (-123456, 7)]])
 
 def bits(mode, flags, text):
     return bytes([mode]) + i32(flags) + b(text)
@@ -100,7 +102,10 @@ HEX_VALUES = ["7FFFFFFFFFFFFFFF", "FFFFFFFFFFFFFFFFF", "0x1F", "&hFF", "&HFF", "
               "0x0x1", "", "x1", "00000000F", "FFFFFFFF", "123456789", "\t&HA", "0X",
               "&h", "  0000000000000000001"]
 write("fuzz_hextodouble", HEX_VALUES)
-write("fuzz_hextolong", HEX_VALUES)
+write("fuzz_hextolong", HEX_VALUES + [texts("7FFE", f64(v)) for v in [
+    32766.0, -1.0, 4294967296.0, 2.5, -2.5, 4294967295.5, -0.5, float("nan"), float("-inf"),
+    1e300, -4294967296.5]] + [texts("", struct.pack("<q", (q << 12) | lo)) for q, lo in [
+    (2, 0x5BA1), (-2, 0xFFFF), (4 * 4294967295 + 2, 0), (-(4 * 2147483648) - 2, 0x8000)]])
 
 def hexstr(mode, at, junk, text):
     return bytes([mode, at >> 8, at & 255, junk]) + b(text)
