@@ -19,10 +19,11 @@
 
 namespace {
 
-// The length bytes of `text` scrambled in an exact-size buffer.
+// The length bytes of `text` scrambled in a buffer of exactly that size, without a
+// terminator, so that AddressSanitizer sees a single byte read or written past the length.
 std::string scrambled(const std::string &text, const char *password, std::int32_t mode,
                       const char *salt) {
-    std::unique_ptr<char[]> buffer(new char[text.size() + 1]);
+    std::unique_ptr<char[]> buffer(new char[text.size()]);
     std::memcpy(buffer.get(), text.data(), text.size());
     EncryptString(buffer.get(), static_cast<std::int32_t>(text.size()), password, mode, salt);
     return std::string(buffer.get(), text.size());
