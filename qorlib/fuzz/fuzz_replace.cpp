@@ -3,11 +3,12 @@
 // text not searched again; an empty or null text to find gives the subject back, a null
 // replacement is empty, a null subject gives "". The arguments are left as they were.
 //
-// Input: a shape byte, two repeat counts, then the subject unit, the needle unit, a needle
-// tail and the replacement, separated by NULs. With shape bit 0 the subject is its unit
-// repeated and the needle its unit repeated plus the tail, so that long periodic needles
-// that almost match everywhere come up, which is where the search changes strategy; bit 1
-// puts the needle once more in the middle of the subject. Bits 2, 3 and 4 pass a null
+// Input: a shape byte, two repeat counts, then the subject unit, a subject tail, the needle
+// unit, a needle tail and the replacement, separated by NULs. With shape bit 0 the subject
+// is its unit repeated and the needle its unit repeated, each followed by its tail, so that
+// long periodic needles that almost match everywhere come up: after a long run of such near
+// misses the search changes strategy, and the subject's tail then holds whatever follows;
+// bit 1 puts the needle once more in the middle of the subject. Bits 2, 3 and 4 pass a null
 // subject, needle or replacement.
 #include <cstdint>
 #include <string>
@@ -41,11 +42,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::uint8_t shape = data[0];
     const std::size_t subject_times = (shape & 1) ? data[1] * 4u + 1 : 1;
     const std::size_t needle_times = (shape & 1) ? data[2] + 1u : 1;
-    const fuzz::Parts parts = fuzz::split(data + 3, size - 3, 4);
-    std::string subject = fuzz::repeated(parts.texts[0], subject_times, kMaxSubject);
+    const fuzz::Parts parts = fuzz::split(data + 3, size - 3, 5);
+    std::string subject =
+        fuzz::repeated(parts.texts[0], subject_times, kMaxSubject) + parts.texts[1];
     const std::string find =
-        fuzz::repeated(parts.texts[1], needle_times, kMaxNeedle) + parts.texts[2];
-    const std::string with = parts.texts[3].substr(0, kMaxReplacement);
+        fuzz::repeated(parts.texts[2], needle_times, kMaxNeedle) + parts.texts[3];
+    const std::string with = parts.texts[4].substr(0, kMaxReplacement);
     if (shape & 2)
         subject.insert(subject.size() / 2, find);
 

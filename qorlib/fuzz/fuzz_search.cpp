@@ -2,10 +2,11 @@
 // standard library's find and rfind (InStrI on both texts folded to lower case).
 //
 // Input: a shape byte, a 16-bit code for InChr/InChrRev, two repeat counts, then the text
-// unit, the needle unit and a needle tail, separated by NULs. The text is its unit
-// repeated, the needle its unit repeated plus the tail, so that long periodic texts and
-// needles that almost match everywhere ("aaa...ab") come up often; a shape bit swaps the
-// case of every other letter of the needle.
+// unit, the needle unit, a needle tail and a text tail, separated by NULs. The text is its
+// unit repeated, the needle its unit repeated, each followed by its tail, so that long
+// periodic texts and needles that almost match everywhere ("aaa...ab") come up often: after
+// a long run of such near misses the search changes strategy, and the text's tail then
+// holds whatever follows. A shape bit swaps the case of every other letter of the needle.
 #include <cstdint>
 #include <string>
 
@@ -39,8 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const auto code = static_cast<std::int16_t>(data[1] | data[2] << 8);
     const std::size_t text_times = (shape & 1) ? data[3] + 1u : 1;
     const std::size_t needle_times = (shape & 1) ? data[4] % 16 + 1u : 1;
-    const fuzz::Parts parts = fuzz::split(data + 5, size - 5, 3);
-    const std::string text = fuzz::repeated(parts.texts[0], text_times, kMaxText);
+    const fuzz::Parts parts = fuzz::split(data + 5, size - 5, 4);
+    const std::string text = fuzz::repeated(parts.texts[0], text_times, kMaxText) + parts.texts[3];
     std::string needle = fuzz::repeated(parts.texts[1], needle_times, kMaxNeedle) + parts.texts[2];
     if (shape & 2)
         for (std::size_t i = 0; i < needle.size(); i += 2)

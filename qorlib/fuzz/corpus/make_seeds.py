@@ -172,8 +172,10 @@ write("fuzz_urldecode", [url(0, 0, 0, t) for t in [
 
 # ---- Text ----------------------------------------------------------------------------------
 
-def replace(shape, subject_times, needle_times, subject, needle, tail, replacement):
-    return bytes([shape, subject_times, needle_times]) + texts(subject, needle, tail, replacement)
+def replace(shape, subject_times, needle_times, subject, needle, tail, replacement,
+            subject_tail=""):
+    return bytes([shape, subject_times, needle_times]) + texts(subject, subject_tail, needle,
+                                                               tail, replacement)
 
 
 write("fuzz_replace", [replace(0, 0, 0, s, f, "", r) for s, f, r in [
@@ -186,6 +188,10 @@ write("fuzz_replace", [replace(0, 0, 0, s, f, "", r) for s, f, r in [
     replace(3, 100, 100, "abcabd", "abcab", "c", ""),
     replace(3, 200, 30, "The quick brown fox ", "quick brown fox The ", "quick", "slow"),
     replace(1, 255, 0, "a" * 64, "a", "", "aa"),
+    # Periodic needles after a prelude of near misses long enough to change the strategy.
+    replace(1, 255, 2, "ab", "aba", "", "+", subject_tail="aabaababaabaab"),
+    replace(1, 255, 3, "aab", "aab", "", "+", subject_tail="abaabbaabaab"),
+    replace(1, 100, 5, "abc", "abc", "ab", "#", subject_tail="abcabdabcabcab"),
     replace(4, 0, 0, "subject", "b", "", "x"), replace(8, 0, 0, "subject", "b", "", "x"),
     replace(16, 0, 0, "abc", "b", "", "x")])
 
@@ -193,9 +199,9 @@ write("fuzz_strrev", ["abc", "", "The quick brown fox jumped uber the lazy dog",
                       "\xff\x80\x01", "a", "ab" * 64, texts("ab", "cd")])
 
 
-def search(shape, code, text_times, needle_times, text, needle, tail=""):
+def search(shape, code, text_times, needle_times, text, needle, tail="", text_tail=""):
     return bytes([shape]) + struct.pack("<h", code) + bytes([text_times, needle_times]) + \
-        texts(text, needle, tail)
+        texts(text, needle, tail, *([text_tail] if text_tail else []))
 
 
 write("fuzz_search", [
@@ -207,6 +213,9 @@ write("fuzz_search", [
     search(0, 256, 0, 0, "\x00abc", "abc"),
     search(0, 0, 0, 0, "abc", "c"),
     search(3, ord("d"), 20, 1, "abcabcabd", "abcabd"),
+    # Periodic needles after a prelude of near misses long enough to change the strategy.
+    search(1, ord("b"), 255, 2, "ab", "aba", "", "aabaababaabaab"),
+    search(1, ord("a"), 255, 3, "aaab", "aaba", "", "abaabbaabaab"),
     search(0, ord("a"), 0, 0, "aaaa", "aa"),
     search(0, 0xD7, 0, 0, "\xd7\xf7", "\xf7"),
     search(0, ord("x"), 0, 0, "x", ""),
