@@ -10,7 +10,6 @@
 // text byte per character saying whether to keep it, make it "?" or "*", drop it or write
 // another digit; bit 3 then adds a final ".", bit 4 a fifth part.
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 #include "ip_reference.h"
@@ -31,13 +30,6 @@ bool matches(std::string pattern, std::uint32_t address) {
     return true;
 }
 
-std::string padded(std::uint32_t value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%03u.%03u.%03u.%03u", value >> 24, value >> 16 & 255,
-                  value >> 8 & 255, value & 255);
-    return text;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
@@ -48,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     std::string pattern = parts.texts[0], address = parts.texts[1];
     if (shape & 1) {
         const auto value = static_cast<std::uint32_t>(fuzz::int32_from(address));
-        address = shape & 2 ? padded(value) : reference::dotted(value);
+        address = reference::written(value, 4, shape & 2);
     }
     if (shape & 4) {
         const std::string plain = reference::dotted(reference::address(address).value_or(

@@ -10,7 +10,6 @@
 // the bit to flip (32: none), how many parts to write, and n, written when bit 3 is set
 // (bit 4: as two digits; bit 5: a final "." after fewer than four parts).
 #include <cstdint>
-#include <cstdio>
 #include <optional>
 #include <string>
 
@@ -48,17 +47,6 @@ bool holds(const Block &block, std::uint32_t address) {
     return true;
 }
 
-// The first `count` parts of `value`, dotted, each padded to three digits when `padded`.
-std::string written(std::uint32_t value, unsigned count, bool padded) {
-    std::string text;
-    for (unsigned i = 0; i < count; ++i) {
-        char part[8];
-        std::snprintf(part, sizeof part, padded ? "%03u" : "%u", value >> (24 - 8 * i) & 255);
-        text += (i ? "." : "") + std::string(part);
-    }
-    return text;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
@@ -68,7 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const fuzz::Parts parts = fuzz::split(data + 1, size - 1, 2);
     std::string block = parts.texts[0], address = parts.texts[1];
     if (shape & 1)
-        address = written(static_cast<std::uint32_t>(fuzz::int32_from(address)), 4, shape & 2);
+        address =
+            reference::written(static_cast<std::uint32_t>(fuzz::int32_from(address)), 4, shape & 2);
     if (shape & 4) {
         const std::string b = block + std::string(3, '\0');
         const unsigned flip = static_cast<unsigned char>(b[0]) % 33;
@@ -78,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             static_cast<std::uint32_t>(fuzz::int32_from(address)));
         if (flip < 32)
             value ^= std::uint32_t{1} << flip;
-        block = written(value, count, false) + (count < 4 && (shape & 32) ? "." : "");
+        block = reference::written(value, count, false) + (count < 4 && (shape & 32) ? "." : "");
         if (shape & 8)
             block += "/" + std::string(n < 10 && (shape & 16) ? "0" : "") + std::to_string(n);
     }

@@ -60,11 +60,19 @@ inline std::optional<std::uint32_t> address(const std::string &text) {
     return value_of(*parts);
 }
 
-inline std::string dotted(std::uint32_t value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%u.%u.%u.%u", value >> 24, value >> 16 & 255,
-                  value >> 8 & 255, value & 255);
+// The first `count` parts of `value`, dotted, each padded to three digits when `padded`.
+inline std::string written(std::uint32_t value, unsigned count, bool padded) {
+    std::string text;
+    for (unsigned i = 0; i < count; ++i) {
+        char part[8];
+        std::snprintf(part, sizeof part, padded ? "%03u" : "%u", value >> (24 - 8 * i) & 255);
+        text += (i ? "." : "") + std::string(part);
+    }
     return text;
+}
+
+inline std::string dotted(std::uint32_t value) {
+    return written(value, 4, false);
 }
 
 }  // namespace reference
