@@ -61,15 +61,19 @@ TEST(URLDecode, ReversesFormEncodingAndKeepsStrayPercents) {
 }
 
 // Against plain per-byte coders, on texts long enough for the word-at-a-time paths: mostly
-// unreserved (with blanks), mostly escaped (the result outgrows a first estimate), mixed.
+// unreserved (with blanks), mostly escaped, mixed, and texts whose share of escapes changes
+// after their start (the result outgrows the estimate its start gave, or falls short of it).
 TEST(URLEncode, AgreesWithPlainCoders) {
     const std::string unreserved =
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_.~";
     std::mt19937 random(17);
+    auto pick_share = [&] { return random() % 3 == 0 ? 90u : random() % 10; };
     for (int round = 0; round < 300; ++round) {
-        const unsigned escaped_share = random() % 3 == 0 ? 90 : random() % 10;
+        const unsigned first_share = pick_share(), later_share = pick_share();
+        const size_t change_at = random() % 200;
         std::string text;
         for (size_t n = random() % 2000; n > 0; --n) {
+            const unsigned escaped_share = text.size() < change_at ? first_share : later_share;
             unsigned roll = random() % 100;
             text += roll < escaped_share ? static_cast<char>(1 + random() % 255)
                     : roll % 6 == 0      ? ' '
