@@ -59,17 +59,7 @@ class FilesWin32 : public ::testing::Test {
     }
 
     std::vector<std::string> list(const std::string &folder, const char *patterns) {
-        qor_variant v{};
-        ListFiles(&v, folder.c_str(), patterns, 0);
-        std::vector<std::string> names;
-        if (v.type == QOR_VARIANT_EMPTY)
-            return names;
-        EXPECT_EQ(v.type, QOR_VARIANT_TEXT_ARRAY);
-        EXPECT_EQ(v.lower_bound, 0);
-        for (int32_t i = 0; i < v.count; ++i)
-            names.emplace_back(v.items[i]->data, v.items[i]->length);
-        qor_variant_clear(&v);
-        return names;
+        return listed_names(folder.c_str(), patterns);
     }
 
     fs::path root_;

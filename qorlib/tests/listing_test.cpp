@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "qorlib145.h"
+#include "text_result.h"
 
 namespace {
 
@@ -39,23 +40,8 @@ class ListFilesTest : public ::testing::Test {
 
     void file(const std::string &name) { std::ofstream(root_ / name) << "x"; }
 
-    // The names ListFiles returns, after checking the variant's shape; clears it.
     std::vector<std::string> list(const char *folder, const char *patterns) {
-        qor_variant v{};
-        ListFiles(&v, folder, patterns, 0);
-        std::vector<std::string> names;
-        if (v.type == QOR_VARIANT_EMPTY) {
-            EXPECT_EQ(v.items, nullptr);
-            EXPECT_EQ(v.count, 0);
-            return names;
-        }
-        EXPECT_EQ(v.type, QOR_VARIANT_TEXT_ARRAY);
-        EXPECT_EQ(v.lower_bound, 0);
-        EXPECT_GT(v.count, 0) << "an empty list is an empty variant";
-        for (int32_t i = 0; i < v.count; ++i)
-            names.emplace_back(v.items[i]->data, v.items[i]->length);
-        qor_variant_clear(&v);
-        return names;
+        return listed_names(folder, patterns);
     }
 
     fs::path root_;

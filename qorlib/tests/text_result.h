@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "qorlib145.h"
 
@@ -28,4 +29,24 @@ inline std::string str(qor_text *raw) {
 // The bytes of a text the test keeps.
 inline std::string str(const Text &t) {
     return std::string(t->data, t->length);
+}
+
+// The names ListFiles returns for `folder` and `patterns`, after checking the variant's
+// shape: empty, or a text array from 0 that is never empty. Clears the variant.
+inline std::vector<std::string> listed_names(const char *folder, const char *patterns) {
+    qor_variant v{};
+    ListFiles(&v, folder, patterns, 0);
+    std::vector<std::string> names;
+    if (v.type == QOR_VARIANT_EMPTY) {
+        EXPECT_EQ(v.items, nullptr);
+        EXPECT_EQ(v.count, 0);
+        return names;
+    }
+    EXPECT_EQ(v.type, QOR_VARIANT_TEXT_ARRAY);
+    EXPECT_EQ(v.lower_bound, 0);
+    EXPECT_GT(v.count, 0) << "an empty list is an empty variant";
+    for (int32_t i = 0; i < v.count; ++i)
+        names.emplace_back(v.items[i]->data, v.items[i]->length);
+    qor_variant_clear(&v);
+    return names;
 }
