@@ -12,43 +12,12 @@
 #include <cstdint>
 #include <string>
 
+#include "codec_reference.h"
 #include "fuzz_support.h"
 
 namespace {
 
 constexpr std::size_t kMaxText = 1 << 16;
-
-std::string encode(const std::string &text) {
-    static const std::string kept =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_.~";
-    std::string out;
-    for (const char c : text) {
-        if (c == ' ')
-            out += '+';
-        else if (kept.find(c) != std::string::npos)
-            out += c;
-        else
-            out += "%" + fuzz::hex_upper(std::string(1, c));
-    }
-    return out;
-}
-
-std::string decode(const std::string &text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '+') {
-            out += ' ';
-        } else if (text[i] == '%' && i + 2 < text.size() && fuzz::hex_value(text[i + 1]) >= 0 &&
-                   fuzz::hex_value(text[i + 2]) >= 0) {
-            out +=
-                static_cast<char>(16 * fuzz::hex_value(text[i + 1]) + fuzz::hex_value(text[i + 2]));
-            i += 2;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
 
 }  // namespace
 
@@ -60,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         fuzz::repeated(fuzz::split(data + 4, size - 4, 1).texts[0], data[3] + 1u, kMaxText);
     std::string coded = text;
     if (mode & 1) {
-        coded = encode(text);
+        coded = reference::url_encode(text);
         const std::size_t at =
             static_cast<std::size_t>(data[1] << 8 | data[2]) % (coded.size() + 1);
         if (mode & 2)
@@ -73,8 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     std::string text_arg = text, coded_arg = coded;
     const std::string encoded = fuzz::take(URLEncode(text_arg.c_str()));
-    FUZZ_REQUIRE(encoded == encode(text));
-    FUZZ_REQUIRE(fuzz::take(URLDecode(coded_arg.c_str())) == decode(coded));
+    FUZZ_REQUIRE(encoded == reference::url_encode(text));
+    FUZZ_REQUIRE(fuzz::take(URLDecode(coded_arg.c_str())) == reference::url_decode(coded));
     FUZZ_REQUIRE(fuzz::take(URLDecode(encoded.c_str())) == text);
     FUZZ_REQUIRE(text_arg == text && coded_arg == coded);
     FUZZ_REQUIRE(fuzz::take(URLEncode(nullptr)).empty() && fuzz::take(URLDecode(nullptr)).empty());

@@ -6,6 +6,7 @@
 #include <random>
 #include <string>
 
+#include "../fuzz/codec_reference.h"
 #include "qorlib145.h"
 #include "text_result.h"
 
@@ -147,45 +148,6 @@ TEST(Base64, RoundTripsEveryByteAndRandomStrings) {
     }
 }
 
-// Plain coders to compare with: three bytes to four characters, line breaks inserted
-// afterwards; six bits at a time back, skipping what is not in the alphabet.
-constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-
-std::string plain_encode(const std::string &bytes, int32_t line) {
-    std::string chars;
-    for (size_t i = 0; i < bytes.size(); i += 3) {
-        uint32_t group = 0;
-        for (size_t k = 0; k < 3; ++k)
-            group =
-                group << 8 | (i + k < bytes.size() ? static_cast<unsigned char>(bytes[i + k]) : 0);
-        for (size_t k = 0; k < 4; ++k)
-            chars += k <= bytes.size() - i ? kAlphabet[group >> (18 - 6 * k) & 63] : '=';
-    }
-    if (line <= 0)
-        return chars;
-    std::string lines;
-    for (size_t at = 0; at < chars.size(); at += static_cast<size_t>(line))
-        lines += (at ? "\r\n" : "") + chars.substr(at, static_cast<size_t>(line));
-    return lines;
-}
-
-std::string plain_decode(const std::string &text) {
-    std::string bytes;
-    uint32_t bits = 0;
-    int pending = 0;
-    for (char c : text) {
-        if (c == '=')
-            break;
-        const char *at = std::strchr(kAlphabet, c);
-        if (!at || c == '\0')
-            continue;
-        bits = bits << 6 | static_cast<uint32_t>(at - kAlphabet);
-        if ((pending += 6) >= 8)
-            bytes += static_cast<char>(bits >> (pending -= 8));
-    }
-    return bytes;
-}
-
 // Long inputs, line lengths that split groups and ones that do not, and encodings with
 // foreign characters, padding and cuts anywhere: the coders switch between their whole-group
 // and character-by-character paths at every such place.
@@ -198,14 +160,14 @@ TEST(Base64, AgreesWithPlainCoders) {
         const int32_t lines[] = {0, 1, 3, 4, 20, 57, 76, static_cast<int32_t>(rng() % 200)};
         const int32_t line = lines[rng() % std::size(lines)];
         std::string encoded = encode(bytes, line);
-        ASSERT_EQ(encoded, plain_encode(bytes, line)) << bytes.size() << " bytes, line " << line;
+        ASSERT_EQ(encoded, reference::base64_encode(bytes, line)) << bytes.size() << " bytes, line " << line;
 
         for (int n = static_cast<int>(rng() % 8); n > 0; --n)
             encoded.insert(rng() % (encoded.size() + 1), 1, "\r\n \t*\0\xFF=-_"[rng() % 11]);
         encoded.resize(encoded.size() - rng() % std::min<size_t>(encoded.size() + 1, 3));
         int32_t count = -1;
         std::string decoded = decode(encoded, &count);
-        ASSERT_EQ(decoded, plain_decode(encoded)) << round;
+        ASSERT_EQ(decoded, reference::base64_decode(encoded)) << round;
         EXPECT_EQ(count, static_cast<int32_t>(decoded.size()));
     }
 }

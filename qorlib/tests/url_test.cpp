@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <cctype>
-#include <cstdio>
 #include <random>
 #include <string>
 
+#include "../fuzz/codec_reference.h"
 #include "qorlib145.h"
 #include "text_result.h"
 
@@ -60,7 +59,7 @@ TEST(URLDecode, ReversesFormEncodingAndKeepsStrayPercents) {
         EXPECT_EQ(str(URLDecode(c.text)), c.decoded) << (c.text ? c.text : "(null)");
 }
 
-// Against plain per-byte coders, on texts long enough for the word-at-a-time paths: mostly
+// Against the plain per-byte coders, on texts long enough for the word-at-a-time paths: mostly
 // unreserved (with blanks), mostly escaped, mixed, and texts whose share of escapes changes
 // after their start (the result outgrows the estimate its start gave, or falls short of it).
 TEST(URLEncode, AgreesWithPlainCoders) {
@@ -79,32 +78,13 @@ TEST(URLEncode, AgreesWithPlainCoders) {
                     : roll % 6 == 0      ? ' '
                                          : unreserved[random() % unreserved.size()];
         }
-        std::string encoded;
-        for (unsigned char c : text) {
-            char escape[4];
-            std::snprintf(escape, sizeof escape, "%%%02X", c);
-            encoded += unreserved.find(static_cast<char>(c)) != std::string::npos
-                           ? std::string(1, c)
-                       : c == ' ' ? "+"
-                                  : escape;
-        }
+        std::string encoded = reference::url_encode(text);
         ASSERT_EQ(str(URLEncode(text.c_str())), encoded) << round;
 
         // Decoding: the encoding with stray "%", "+" and hex digits mixed in.
         for (int k = random() % 10; k > 0; --k)
             encoded.insert(random() % (encoded.size() + 1), 1, "%+4Fg"[random() % 5]);
-        std::string decoded;
-        for (size_t i = 0; i < encoded.size(); ++i) {
-            if (encoded[i] == '%' && i + 2 < encoded.size() &&
-                std::isxdigit(static_cast<unsigned char>(encoded[i + 1])) &&
-                std::isxdigit(static_cast<unsigned char>(encoded[i + 2]))) {
-                decoded += static_cast<char>(std::stoi(encoded.substr(i + 1, 2), nullptr, 16));
-                i += 2;
-            } else {
-                decoded += encoded[i] == '+' ? ' ' : encoded[i];
-            }
-        }
-        ASSERT_EQ(str(URLDecode(encoded.c_str())), decoded) << round;
+        ASSERT_EQ(str(URLDecode(encoded.c_str())), reference::url_decode(encoded)) << round;
     }
 }
 
