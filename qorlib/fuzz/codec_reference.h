@@ -1,5 +1,6 @@
 // Plain coders written from the formats, byte by byte, for the fuzz targets and the unit
-// tests to compare the library's Base64 and URL coding with. They share no code with it.
+// tests to compare the library's hexadecimal, Base64 and URL coding with. They share no code
+// with it.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +8,38 @@
 #include <string>
 
 namespace reference {
+
+// The value of a hexadecimal digit of either case; -1 for any other character.
+inline int hex_value(char c) {
+    return c >= '0' && c <= '9'   ? c - '0'
+           : c >= 'a' && c <= 'f' ? c - 'a' + 10
+           : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                  : -1;
+}
+
+// Every byte as two upper-case hexadecimal digits.
+inline std::string hex_upper(const std::string &bytes) {
+    std::string out;
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        out += "0123456789ABCDEF"[byte >> 4];
+        out += "0123456789ABCDEF"[byte & 15];
+    }
+    return out;
+}
+
+// Pairs of hexadecimal digits (either case) to bytes, up to the first other character or an
+// odd last digit.
+inline std::string hex_pairs(const std::string &hex) {
+    std::string bytes;
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
+        const int high = hex_value(hex[i]), low = hex_value(hex[i + 1]);
+        if (high < 0 || low < 0)
+            break;
+        bytes += static_cast<char>(16 * high + low);
+    }
+    return bytes;
+}
 
 inline constexpr char kBase64Alphabet[] =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
@@ -63,13 +96,12 @@ inline std::string url_encode(const std::string &text) {
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_.~";
     std::string out;
     for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
         if (c == ' ')
             out += '+';
         else if (kept.find(c) != std::string::npos)
             out += c;
         else
-            out += {'%', "0123456789ABCDEF"[byte >> 4], "0123456789ABCDEF"[byte & 15]};
+            out += '%' + hex_upper(std::string(1, c));
     }
     return out;
 }
@@ -77,19 +109,13 @@ inline std::string url_encode(const std::string &text) {
 // "+" becomes a blank and "%XX" (hex digits in either case) its byte, NUL included; a "%"
 // without two hex digits after it stays, as does every other byte.
 inline std::string url_decode(const std::string &text) {
-    auto value = [](char c) {
-        return c >= '0' && c <= '9'   ? c - '0'
-               : c >= 'a' && c <= 'f' ? c - 'a' + 10
-               : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                      : -1;
-    };
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '+') {
             out += ' ';
-        } else if (text[i] == '%' && i + 2 < text.size() && value(text[i + 1]) >= 0 &&
-                   value(text[i + 2]) >= 0) {
-            out += static_cast<char>(16 * value(text[i + 1]) + value(text[i + 2]));
+        } else if (text[i] == '%' && i + 2 < text.size() && hex_value(text[i + 1]) >= 0 &&
+                   hex_value(text[i + 2]) >= 0) {
+            out += static_cast<char>(16 * hex_value(text[i + 1]) + hex_value(text[i + 2]));
             i += 2;
         } else {
             out += text[i];

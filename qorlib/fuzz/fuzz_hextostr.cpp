@@ -13,21 +13,6 @@
 
 #include "fuzz_support.h"
 
-namespace {
-
-std::string pairs(const std::string &hex) {
-    std::string bytes;
-    for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
-        const int high = fuzz::hex_value(hex[i]), low = fuzz::hex_value(hex[i + 1]);
-        if (high < 0 || low < 0)
-            break;
-        bytes += static_cast<char>(16 * high + low);
-    }
-    return bytes;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     if (size < 4)
         return 0;
@@ -47,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
 
     std::string argument = text;
-    FUZZ_REQUIRE(fuzz::take(HexToStr(argument.c_str())) == pairs(text));
+    FUZZ_REQUIRE(fuzz::take(HexToStr(argument.c_str())) == reference::hex_pairs(text));
     const std::string hex = fuzz::take(StringToHex(argument.c_str()));
     FUZZ_REQUIRE(hex == fuzz::hex_upper(text));
     FUZZ_REQUIRE(argument == text);

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "codec_reference.h"
 #include "qorlib145.h"
 
 // Ends the run with the promise that failed; libFuzzer keeps the input as a reproducer.
@@ -87,26 +88,9 @@ inline std::string repeated(const std::string &unit, std::size_t times, std::siz
     return out.empty() ? unit.substr(0, cap) : out;
 }
 
-// The value of a hexadecimal digit in either case, or -1.
-inline int hex_value(char c) {
-    static const std::string digits = "0123456789ABCDEF";
-    if (c >= 'a' && c <= 'f')
-        c = static_cast<char>(c - 32);
-    const std::size_t at = digits.find(c);
-    return at == std::string::npos ? -1 : static_cast<int>(at);
-}
-
-// Every byte as two upper-case hexadecimal digits.
-inline std::string hex_upper(const std::string &bytes) {
-    static const char digits[] = "0123456789ABCDEF";
-    std::string out;
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        out += digits[byte / 16];
-        out += digits[byte % 16];
-    }
-    return out;
-}
+// Hexadecimal digits, as the plain coders read and write them.
+using reference::hex_upper;
+using reference::hex_value;
 
 // The unsigned value of at most `most` hexadecimal digits at the start of `text`, after
 // blanks (space, tab) and one "0x", "0X", "&h" or "&H"; 0 without digits.
