@@ -112,6 +112,12 @@ foreach (['UTC', 'Europe/Berlin'] as $zone) {
 }
 foreach ($otherZones as $zone) {
     foreach ($otherMoments as $wall) {
+        // Morocco's future offsets change with the releases of the zone data (tzdata 2026f
+        // turned +01 into +00), so a stored answer would outlive them. Its future is left
+        // to phpdate_differential.py, which asks PHP on the same zone data as the library.
+        if ($zone === 'Africa/Casablanca' && $wall > date('Y-m-d')) {
+            continue;
+        }
         echo row($zone, $wall, $zoneLetters);
     }
 }
