@@ -108,7 +108,10 @@ typedef struct qor_text {
  * is NULL). Returns NULL when memory runs out or `length` exceeds QOR_TEXT_MAX. */
 QOR_API qor_text *qor_text_new(const void *bytes, size_t length);
 
-/* Releases a text made by the library or by qor_text_new(). NULL is ignored. */
+/* Releases a text made by the library or by qor_text_new(). NULL is ignored. The library
+ * keeps the memory of the last text of 32 to 64 MiB released for its next result of that
+ * size, so that a caller making many such results does not map fresh memory for each; it
+ * is returned to the system when the library is unloaded. */
 QOR_API void qor_text_free(qor_text *text);
 
 enum {

@@ -1,4 +1,5 @@
 // Memory figures on POSIX systems: /proc/meminfo, the address-space limit and /proc/self.
+#include <malloc.h>
 #include <sys/mman.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -152,6 +153,10 @@ void advise_large_block(void *block, std::size_t size) noexcept {
     (void)block;
     (void)size;
 #endif
+}
+
+std::size_t block_capacity(void *block) noexcept {
+    return malloc_usable_size(block);
 }
 
 }  // namespace qorlib::sys

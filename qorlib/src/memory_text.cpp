@@ -1,4 +1,5 @@
 // Allocation of texts and variants: the one allocator pair callers release results with.
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -18,7 +19,7 @@ extern "C" QOR_API qor_text *qor_text_new(const void *bytes, size_t length) {
 }
 
 extern "C" QOR_API void qor_text_free(qor_text *text) {
-    std::free(text);
+    qorlib::release_block(text);
 }
 
 extern "C" QOR_API void qor_variant_clear(qor_variant *variant) {
@@ -39,6 +40,45 @@ namespace qorlib {
 // afresh for every call, and faulting it in 4 KiB at a time costs several times the work.
 constexpr size_t kLargeBlock = size_t{4} << 20;
 
+namespace {
+
+// The C library keeps freed blocks of up to 32 MiB for reuse, but maps every larger one
+// afresh, so a caller making such results one after another would pay for the page faults
+// of each. The library keeps the last large block freed instead, and the next large result
+// that fits it well takes it over. At most one block of at most 64 MiB is kept.
+constexpr size_t kSpareFrom = size_t{32} << 20;
+constexpr size_t kSpareUpTo = size_t{64} << 20;
+
+struct SpareBlock {
+    std::atomic<void *> block{nullptr};
+    ~SpareBlock() { std::free(block.exchange(nullptr)); }
+};
+SpareBlock spare;
+
+// The kept block when it holds `size` bytes without wasting more than half as many again;
+// nullptr otherwise (a block that does not fit is released).
+void *take_spare(size_t size) noexcept {
+    void *block = spare.block.exchange(nullptr, std::memory_order_acquire);
+    if (!block)
+        return nullptr;
+    const size_t capacity = sys::block_capacity(block);
+    if (capacity >= size && capacity - size <= size / 2)
+        return block;
+    std::free(block);
+    return nullptr;
+}
+
+}  // namespace
+
+void release_block(void *block) noexcept {
+    if (!block)
+        return;
+    const size_t capacity = sys::block_capacity(block);
+    if (capacity >= kSpareFrom && capacity <= kSpareUpTo)
+        block = spare.block.exchange(block, std::memory_order_acq_rel);
+    std::free(block);
+}
+
 qor_text *make_text(std::string_view bytes) noexcept {
     return qor_text_new(bytes.data(), bytes.size());
 }
@@ -48,11 +88,14 @@ qor_text *new_text(size_t length, size_t slack) noexcept {
         return nullptr;
     // One block: the header, the bytes, the terminating NUL and the slack.
     const size_t size = sizeof(qor_text) + length + 1 + slack;
-    void *block = std::malloc(size);
-    if (!block)
-        return nullptr;
-    if (size >= kLargeBlock)
-        sys::advise_large_block(block, size);
+    void *block = size >= kSpareFrom ? take_spare(size) : nullptr;
+    if (!block) {
+        block = std::malloc(size);
+        if (!block)
+            return nullptr;
+        if (size >= kLargeBlock)
+            sys::advise_large_block(block, size);
+    }
     auto *text = static_cast<qor_text *>(block);
     text->length = length;
     text->data = static_cast<char *>(block) + sizeof(qor_text);
@@ -67,7 +110,7 @@ qor_text *grow_text(qor_text *text, size_t length) noexcept {
         qor_text *grown = new_text(length);
         if (grown)
             std::memcpy(grown->data, text->data, text->length < length ? text->length : length);
-        std::free(text);
+        release_block(text);
         return grown;
     }
     void *block =

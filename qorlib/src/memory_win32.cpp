@@ -1,4 +1,6 @@
 // Memory figures on Windows: GlobalMemoryStatusEx.
+#include <malloc.h>
+
 #include "platform.h"
 #include "win32.h"
 
@@ -29,5 +31,9 @@ double memory_figure(Memory which) noexcept {
 
 // Large pages on Windows need a privilege callers seldom hold; the hint is not taken.
 void advise_large_block(void *, std::size_t) noexcept {}
+
+std::size_t block_capacity(void *block) noexcept {
+    return _msize(block);
+}
 
 }  // namespace qorlib::sys

@@ -32,6 +32,10 @@ double memory_figure(Memory which) noexcept;
 // a page fault per 4 KiB, which costs more than writing the result into it.
 void advise_large_block(void *block, std::size_t size) noexcept;
 
+// The bytes a block from std::malloc() can hold (its size asked for, or more); `block`
+// must not be null.
+std::size_t block_capacity(void *block) noexcept;
+
 // ---- Process and system (system_*.cpp) -----------------------------------------------
 
 std::int32_t process_id() noexcept;

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "qorlib145.h"
 #include "text_result.h"
@@ -24,6 +25,53 @@ TEST(Texts, NewCopiesBytesAndTerminates) {
     EXPECT_EQ(str(zeros), std::string(4, '\0'));
     EXPECT_EQ(qor_text_new("x", QOR_TEXT_MAX + 1), nullptr);
     qor_text_free(nullptr);  // must be harmless
+}
+
+// Texts of 32 to 64 MiB reuse the memory of the last one released: whatever the old text
+// left there, the new one must hold exactly its own bytes, also when a result grows.
+TEST(Texts, LargeTextsReuseReleasedMemoryCleanly) {
+    const size_t mib = size_t{1} << 20;
+    const std::string bytes(17 * mib, '\xAB');
+    Text first(StringToHex(bytes.c_str()));
+    ASSERT_TRUE(first);
+    const char *memory = first->data;
+    first.reset();
+    Text hex(StringToHex(std::string(16 * mib + 3, 'z').c_str()));  // a little smaller
+    ASSERT_TRUE(hex);
+    EXPECT_EQ(hex->data, memory) << "the released block was not reused";
+    EXPECT_EQ(str(hex), [&] {
+        std::string expected;
+        for (size_t i = 0; i < 16 * mib + 3; ++i)
+            expected += "7A";
+        return expected;
+    }());
+    hex.reset();
+    // Plain bytes first, escapes after: the result outgrows the room its start promised.
+    std::string text(20 * mib, '/');
+    std::fill_n(text.begin(), 4096, 'a');
+    Text encoded(URLEncode(text.c_str()));
+    ASSERT_TRUE(encoded);
+    ASSERT_EQ(encoded->length, 4096 + 3 * (text.size() - 4096));
+    EXPECT_EQ(encoded->data[encoded->length], '\0');
+    EXPECT_EQ(std::string_view(encoded->data + 4090, 9), "aaaaaa%2F");
+    EXPECT_EQ(std::string_view(encoded->data + encoded->length - 3, 3), "%2F");
+    EXPECT_EQ(str(Text(qor_text_new(nullptr, 40 * mib))), std::string(40 * mib, '\0'));
+}
+
+TEST(Texts, LargeTextsAreSafeAcrossThreads) {
+    auto work = [](char fill) {
+        const size_t size = (size_t{33} << 20) + static_cast<unsigned char>(fill);
+        const std::string bytes(size, fill);
+        for (int round = 0; round < 4; ++round) {
+            Text t(qor_text_new(bytes.data(), size));
+            ASSERT_TRUE(t);
+            EXPECT_EQ(t->length, size);
+            EXPECT_TRUE(str(t) == bytes) << "thread " << fill << ", round " << round;
+        }
+    };
+    std::thread other(work, 'x');
+    work('y');
+    other.join();
 }
 
 TEST(Variants, ClearReleasesAndEmpties) {
