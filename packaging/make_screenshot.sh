@@ -7,7 +7,7 @@ build_dir=$(cd "$1" && pwd)
 out=$(cd "$(dirname "$0")" && pwd)/screenshot.png
 
 if [ -z "${INSIDE_XVFB:-}" ]; then
-    INSIDE_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" "$0" "$@"
+    INSIDE_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96 -noreset" "$0" "$@"
 fi
 export QT_QPA_PLATFORM=xcb
 "$build_dir/bin/testbed" &

@@ -19,7 +19,7 @@ done
 
 if [ -z "${INSIDE_XVFB:-}" ]; then
     mkdir -p "$shots"
-    INSIDE_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" "$0" "$@"
+    INSIDE_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96 -noreset" "$0" "$@"
 fi
 
 export QT_QPA_PLATFORM=xcb
