@@ -28,9 +28,6 @@ qor_text *new_text(size_t length, size_t slack = 0) noexcept;
 // moved; never nullptr.
 qor_text *shrink_text(qor_text *text, size_t length) noexcept;
 
-// Releases a block holding a text; a large one may be kept for the next large text.
-void release_block(void *block) noexcept;
-
 // Makes room in a text made by new_text() for `length` bytes, keeping those it holds.
 // Returns the text, which may have moved; on failure releases it and returns nullptr.
 qor_text *grow_text(qor_text *text, size_t length) noexcept;

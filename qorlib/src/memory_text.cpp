@@ -7,6 +7,48 @@
 #include "internal.h"
 #include "platform.h"
 
+namespace qorlib {
+namespace {
+
+// The C library keeps freed blocks of up to 32 MiB for reuse, but maps every larger one
+// afresh, so a caller making such results one after another would pay for the page faults
+// of each. The library keeps the last large block freed instead, and the next large result
+// that fits it well takes it over. At most one block of at most 64 MiB is kept.
+constexpr size_t kSpareFrom = size_t{32} << 20;
+constexpr size_t kSpareUpTo = size_t{64} << 20;
+
+struct SpareBlock {
+    std::atomic<void *> block{nullptr};
+    ~SpareBlock() { std::free(block.exchange(nullptr)); }
+};
+SpareBlock spare;
+
+// The kept block when it holds `size` bytes without wasting more than half as many again;
+// nullptr otherwise (a block that does not fit is released).
+void *take_spare(size_t size) noexcept {
+    void *block = spare.block.exchange(nullptr, std::memory_order_acquire);
+    if (!block)
+        return nullptr;
+    const size_t capacity = sys::block_capacity(block);
+    if (capacity >= size && capacity - size <= size / 2)
+        return block;
+    std::free(block);
+    return nullptr;
+}
+
+// Releases a block holding a text; a large one may be kept for the next large text.
+void release_block(void *block) noexcept {
+    if (!block)
+        return;
+    const size_t capacity = sys::block_capacity(block);
+    if (capacity >= kSpareFrom && capacity <= kSpareUpTo)
+        block = spare.block.exchange(block, std::memory_order_acq_rel);
+    std::free(block);
+}
+
+}  // namespace
+}  // namespace qorlib
+
 extern "C" QOR_API qor_text *qor_text_new(const void *bytes, size_t length) {
     qor_text *text = qorlib::new_text(length);
     if (text && length) {
@@ -39,45 +81,6 @@ namespace qorlib {
 // From this size on a fresh result is worth large pages: the C library maps such a block
 // afresh for every call, and faulting it in 4 KiB at a time costs several times the work.
 constexpr size_t kLargeBlock = size_t{4} << 20;
-
-namespace {
-
-// The C library keeps freed blocks of up to 32 MiB for reuse, but maps every larger one
-// afresh, so a caller making such results one after another would pay for the page faults
-// of each. The library keeps the last large block freed instead, and the next large result
-// that fits it well takes it over. At most one block of at most 64 MiB is kept.
-constexpr size_t kSpareFrom = size_t{32} << 20;
-constexpr size_t kSpareUpTo = size_t{64} << 20;
-
-struct SpareBlock {
-    std::atomic<void *> block{nullptr};
-    ~SpareBlock() { std::free(block.exchange(nullptr)); }
-};
-SpareBlock spare;
-
-// The kept block when it holds `size` bytes without wasting more than half as many again;
-// nullptr otherwise (a block that does not fit is released).
-void *take_spare(size_t size) noexcept {
-    void *block = spare.block.exchange(nullptr, std::memory_order_acquire);
-    if (!block)
-        return nullptr;
-    const size_t capacity = sys::block_capacity(block);
-    if (capacity >= size && capacity - size <= size / 2)
-        return block;
-    std::free(block);
-    return nullptr;
-}
-
-}  // namespace
-
-void release_block(void *block) noexcept {
-    if (!block)
-        return;
-    const size_t capacity = sys::block_capacity(block);
-    if (capacity >= kSpareFrom && capacity <= kSpareUpTo)
-        block = spare.block.exchange(block, std::memory_order_acq_rel);
-    std::free(block);
-}
 
 qor_text *make_text(std::string_view bytes) noexcept {
     return qor_text_new(bytes.data(), bytes.size());
