@@ -76,3 +76,32 @@ inline std::string dotted(std::uint32_t value) {
 }
 
 }  // namespace reference
+
+namespace fuzz {
+
+// The address text of an input: with `shape` bit 0 the dotted form of the text's first
+// four bytes (bit 1: every part with three digits), else the text itself.
+inline std::string shaped_address(const std::string &text, std::uint8_t shape) {
+    if (!(shape & 1))
+        return text;
+    return reference::written(static_cast<std::uint32_t>(int32_from(text)), 4, shape & 2);
+}
+
+// The address an address text stands for: its value when it is one, else its first bytes.
+inline std::uint32_t some_address(const std::string &text) {
+    return reference::address(text).value_or(static_cast<std::uint32_t>(int32_from(text)));
+}
+
+// A yes/no export of (pattern, address) gives `expected`, leaves its arguments as they
+// were, and says no to a null text.
+template <class Match>
+void check_match(Match match, const std::string &pattern, const std::string &address,
+                 std::int16_t expected) {
+    std::string pattern_arg = pattern, address_arg = address;
+    FUZZ_REQUIRE(match(pattern_arg.c_str(), address_arg.c_str()) == expected);
+    FUZZ_REQUIRE(pattern_arg == pattern && address_arg == address);
+    FUZZ_REQUIRE(match(nullptr, address.c_str()) == QOR_NO);
+    FUZZ_REQUIRE(match(pattern.c_str(), nullptr) == QOR_NO);
+}
+
+}  // namespace fuzz
