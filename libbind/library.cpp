@@ -2,29 +2,14 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
+#include "client.h"
 #include "platform.h"
 #include "rigerror.h"
+#include "wire.h"
 
 namespace qorbind {
-
-Library &Library::instance() {
-    static Library library;
-    return library;
-}
-
-void Library::setPath(const QString &path) {
-    unload();
-    explicitPath_ = path;
-}
-
-void Library::unload() {
-    if (handle_)
-        platform::close(handle_);
-    handle_ = nullptr;
-    loadedPath_.clear();
-    ++generation_;
-}
 
 namespace {
 
@@ -54,7 +39,68 @@ QString fromReason(const std::string &reason) {
 #endif
 }
 
+std::string utf8(const platform::Path &path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+std::vector<std::string> utf8(const std::vector<platform::Path> &paths) {
+    std::vector<std::string> out;
+    for (const platform::Path &path : paths)
+        out.push_back(utf8(path));
+    return out;
+}
+
+// A Windows DLL starts with "MZ", whatever it is called.
+bool isWindowsProgram(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(2) == "MZ";
+}
+
+// The first of `names` that is a file in one of `folders`, or "".
+QString firstFile(const QStringList &folders, const QString &name) {
+    for (const QString &folder : folders) {
+        const QFileInfo candidate(folder + u'/' + name);
+        if (candidate.isFile())
+            return candidate.absoluteFilePath();
+    }
+    return {};
+}
+
 }  // namespace
+
+Library &Library::instance() {
+    static Library library;
+    return library;
+}
+
+Library::Library() = default;
+Library::~Library() = default;
+
+void Library::setPath(const QString &path) {
+    unload();
+    explicitPath_ = path;
+}
+
+void Library::setIsolated(bool isolated) {
+    unload();
+    isolated_ = isolated;
+}
+
+void Library::setHostOutput(std::function<void(const QString &)> output) {
+    hostOutput_ = std::move(output);
+}
+
+void Library::unload() {
+    host_.reset();
+    if (handle_)
+        platform::close(handle_);
+    handle_ = nullptr;
+    loaded_ = false;
+    loadedPath_.clear();
+    addresses_.fill(nullptr);
+    allocator_ = {};
+}
 
 QString Library::defaultFileName() {
     return fromPath(platform::libraryFileName());
@@ -65,31 +111,167 @@ QString Library::fileName() const {
 }
 
 void Library::load() {
+    if (isolated_)
+        loadInHost();
+    else
+        loadDirect();
+    loaded_ = true;
+    loadError_.clear();
+}
+
+void Library::loadDirect() {
     // A bare name would send the loader searching; an explicit file is taken as it is.
     const platform::Opened opened =
         explicitPath_.isEmpty()
             ? platform::search(platform::libraryFileNames())
             : platform::open(toPath(QFileInfo(explicitPath_).absoluteFilePath()));
-    if (opened.handle) {
-        handle_ = opened.handle;
-        loadedPath_ = fromPath(opened.path);
-        loadError_.clear();
-        ++generation_;
-        return;
+    if (!opened.handle) {
+        loadError_ = fromReason(opened.error);
+        if (opened.fileFound)
+            throw rt::RigError::loadFailed();
+        throw rt::RigError::fileNotFound(fileName());
     }
-    loadError_ = fromReason(opened.error);
-    if (opened.fileFound)
-        throw rt::RigError::loadFailed();
-    throw rt::RigError::fileNotFound(fileName());
+    handle_ = opened.handle;
+    loadedPath_ = fromPath(opened.path);
+    const auto symbol = [&](const char *name) { return platform::symbol(handle_, name); };
+    allocator_.textNew = reinterpret_cast<decltype(allocator_.textNew)>(symbol("qor_text_new"));
+    allocator_.textFree = reinterpret_cast<decltype(allocator_.textFree)>(symbol("qor_text_free"));
+    allocator_.variantClear =
+        reinterpret_cast<decltype(allocator_.variantClear)>(symbol("qor_variant_clear"));
 }
 
-void *Library::resolve(const char *name) {
+void Library::loadInHost() {
+    const QString explicitFile =
+        explicitPath_.isEmpty() ? QString() : QFileInfo(explicitPath_).absoluteFilePath();
+    const QString rigFolder = fromPath(platform::programDirectory());
+    qorhost::HostCommand command;
+    qorhost::LoadRequest request;
+    if (!explicitFile.isEmpty() && isWindowsProgram(explicitFile)) {
+        // A Windows DLL runs in the Windows build of the host, under Wine.
+        const QString host = firstFile({rigFolder, QFileInfo(explicitFile).absolutePath()},
+                                       QStringLiteral("qorlib-host.exe"));
+        if (host.isEmpty()) {
+            loadError_ = QStringLiteral(
+                "qorlib-host.exe, which runs a Windows DLL under Wine, is neither beside the rig "
+                "nor beside the DLL; ./testbed.sh dll builds both");
+            throw rt::RigError::loadFailed();
+        }
+        QString wine =
+            firstFile(QString::fromLocal8Bit(qgetenv("PATH")).split(u':'), QStringLiteral("wine"));
+        if (wine.isEmpty())
+            wine = firstFile({QStringLiteral("/usr/lib/wine")}, QStringLiteral("wine64"));
+        if (wine.isEmpty()) {
+            loadError_ = QStringLiteral("Wine, which runs a Windows DLL, is not installed");
+            throw rt::RigError::loadFailed();
+        }
+        command.argv = {QFile::encodeName(wine).toStdString(),
+                        QFile::encodeName(host).toStdString()};
+        command.windowsPaths = true;
+        if (qEnvironmentVariableIsEmpty("WINEDEBUG"))
+            command.environment.push_back("WINEDEBUG=-all");
+        request.path = "Z:" + explicitFile.toStdString();
+        std::replace(request.path.begin(), request.path.end(), '/', '\\');
+    } else {
+        const QString host =
+            firstFile({rigFolder, rigFolder + QStringLiteral("/" QORBIND_INSTALLED_HOSTDIR)},
+                      QStringLiteral("qorlib-host"));
+        if (host.isEmpty()) {
+            loadError_ = QStringLiteral("the library host qorlib-host is not beside the rig (") +
+                         rigFolder + QStringLiteral(") nor installed with it");
+            throw rt::RigError::loadFailed();
+        }
+        command.argv = {QFile::encodeName(host).toStdString()};
+        request.search = explicitFile.isEmpty();
+        if (request.search) {
+            // The rig's own search, from the rig's folders.
+            request.names = utf8(platform::libraryFileNames());
+            request.before = utf8(platform::directoriesBeforeSystem());
+            request.after = utf8(platform::directoriesAfterSystem());
+        } else {
+            request.path = explicitFile.toStdString();
+        }
+    }
+    auto output = [this](std::string_view line) {
+        if (hostOutput_)
+            hostOutput_(QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
+    };
+    try {
+        host_ = std::make_unique<qorhost::HostProcess>(command, output);
+        // A first start of Wine may make its prefix, which takes a while.
+        const auto limit = std::max(callTimeout_, std::chrono::milliseconds(120000));
+        const std::string loaded =
+            qorhost::decodeLoaded(host_->exchange(qorhost::encodeLoad(request), limit));
+        loadedPath_ = command.windowsPaths ? explicitFile : QString::fromUtf8(loaded);
+    } catch (const qorhost::Failure &failure) {
+        host_.reset();
+        loadError_ = fromReason(failure.detail);
+        if (failure.kind == qorhost::Failure::NotFound)
+            throw rt::RigError::fileNotFound(fileName());
+        if (failure.kind == qorhost::Failure::Crashed)
+            loadError_ =
+                QStringLiteral("the library host ended while loading the library: ") + loadError_;
+        throw rt::RigError::loadFailed();
+    } catch (const qorhost::Malformed &malformed) {
+        host_.reset();
+        loadError_ = QStringLiteral("the library host answered out of turn: ") +
+                     QString::fromStdString(malformed.reason);
+        throw rt::RigError::loadFailed();
+    }
+}
+
+void *Library::resolve(qorhost::ExportId id) {
     ensureLoaded();
     ++lookups_;
-    void *address = platform::symbol(handle_, name);
+    void *address = platform::symbol(handle_, qorhost::exportName(id));
     if (!address)
-        throw rt::RigError::entryPointNotFound(QString::fromLatin1(name), fileName());
+        throw rt::RigError::entryPointNotFound(QString::fromLatin1(qorhost::exportName(id)),
+                                               fileName());
+    addresses_[static_cast<std::size_t>(id)] = address;
     return address;
+}
+
+const std::string &Library::exchange(const std::string &request, qorhost::ExportId id) {
+    // A host that died in an earlier call is replaced, with the library loaded again.
+    if (!host_ || !host_->alive())
+        unload();
+    ensureLoaded();
+    try {
+        return host_->exchange(request, callTimeout_);
+    } catch (const qorhost::Failure &failure) {
+        raise(failure, id);
+    }
+}
+
+void Library::brokenAnswer(const std::string &reason, qorhost::ExportId id) {
+    try {
+        host_->broken(reason);
+    } catch (const qorhost::Failure &failure) {
+        raise(failure, id);
+    }
+}
+
+void Library::raise(const qorhost::Failure &failure, qorhost::ExportId id) {
+    const QString name = QString::fromLatin1(qorhost::exportName(id));
+    const QString detail = QString::fromStdString(failure.detail);
+    switch (failure.kind) {
+        case qorhost::Failure::MissingExport:
+            throw rt::RigError::entryPointNotFound(detail, fileName());
+        case qorhost::Failure::OutOfMemory:
+            throw rt::RigError::outOfMemory();
+        case qorhost::Failure::InvalidCall:
+            throw rt::RigError::invalidCall();
+        case qorhost::Failure::Crashed:
+            throw rt::RigError::libraryCrashed(name, detail);
+        case qorhost::Failure::TimedOut:
+            throw rt::RigError::libraryTimedOut(name, detail);
+        case qorhost::Failure::NotFound:
+            throw rt::RigError::fileNotFound(fileName());
+        case qorhost::Failure::LoadFailed:
+        case qorhost::Failure::HostFailed:
+            loadError_ = detail;
+            throw rt::RigError::loadFailed();
+    }
+    throw rt::RigError::loadFailed();
 }
 
 }  // namespace qorbind

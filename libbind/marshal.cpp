@@ -3,31 +3,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "library.h"
-#include "qorlib145.h"
 #include "rigerror.h"
 
 namespace qorbind {
-
-namespace {
-
-const Export<qor_text *(const void *, size_t)> textNew{"qor_text_new"};
-const Export<void(qor_text *)> textFree{"qor_text_free"};
-const Export<void(qor_variant *)> variantClear{"qor_variant_clear"};
-
-QString fromBytes(const qor_text *text) {
-    return text ? QString::fromLatin1(text->data, static_cast<qsizetype>(text->length)) : QString();
-}
-
-qor_text *newText(const QString &value) {
-    const QByteArray bytes = value.toLatin1();
-    qor_text *text = textNew(bytes.constData(), static_cast<size_t>(bytes.size()));
-    if (!text)
-        throw rt::RigError::outOfMemory();
-    return text;
-}
-
-}  // namespace
 
 TextArg::TextArg(const char *latin1) {
     const std::size_t n = latin1 ? std::strlen(latin1) : 0;
@@ -54,30 +32,18 @@ void TextArg::copyBack() {
         *variable_ = buffer.toString();
 }
 
-TextRef::TextRef(QString &variable) : variable_(variable), text_(newText(variable)) {}
-
-TextRef::~TextRef() {
-    try {
-        if (text_)
-            textFree(text_);
-    } catch (const rt::RigError &) {
-        // A library without its release function cannot take the memory back.
-    }
+qorhost::Text toText(QStringView text) {
+    std::string bytes(static_cast<std::size_t>(text.size()), '\0');
+    char *out = bytes.data();
+    for (QChar c : text)
+        *out++ = c.unicode() < 256 ? static_cast<char>(c.unicode()) : '?';
+    return qorhost::Text::of(std::move(bytes));
 }
 
-void TextRef::copyBack() {
-    variable_ = fromBytes(text_);
-    if (text_)
-        textFree(text_);
-    text_ = nullptr;
-}
-
-QString takeText(qor_text *result) {
-    if (!result)
-        throw rt::RigError::outOfMemory();
-    QString text = fromBytes(result);
-    textFree(result);
-    return text;
+QString fromText(const qorhost::Text &text) {
+    return text.null
+               ? QString()
+               : QString::fromLatin1(text.bytes.data(), static_cast<qsizetype>(text.bytes.size()));
 }
 
 std::int32_t Variant::lowerBound() const {
@@ -143,61 +109,51 @@ Variant Variant::fromArray(QStringList items, std::int32_t lowerBound) {
     return v;
 }
 
-Variant Variant::fromLibrary(const qor_variant &variant) {
-    switch (variant.type) {
+Variant Variant::fromValue(const qorhost::VariantValue &value) {
+    switch (value.type) {
         case QOR_VARIANT_INT32:
-            return fromInt32(variant.int32_value);
+            return fromInt32(value.int32Value);
         case QOR_VARIANT_DOUBLE:
-            return fromDouble(variant.double_value);
+            return fromDouble(value.doubleValue);
         case QOR_VARIANT_TEXT:
-            return fromText(fromBytes(variant.text));
+            return fromText(qorbind::fromText(value.text));
         case QOR_VARIANT_TEXT_ARRAY: {
             QStringList items;
-            const std::int32_t count = variant.items ? variant.count : 0;
-            for (std::int32_t i = 0; i < count; ++i)
-                items << fromBytes(variant.items[i]);
-            return fromArray(std::move(items), variant.lower_bound);
+            items.reserve(static_cast<qsizetype>(value.items.size()));
+            for (const qorhost::Text &item : value.items)
+                items << qorbind::fromText(item);
+            return fromArray(std::move(items), value.lowerBound);
         }
         default:
             return empty();
     }
 }
 
-void Variant::toLibrary(qor_variant &variant) const {
-    variant = qor_variant{};
+qorhost::VariantValue Variant::toValue() const {
+    qorhost::VariantValue value;
     switch (type_) {
         case Type::Empty:
             break;
         case Type::Int32:
-            variant.type = QOR_VARIANT_INT32;
-            variant.int32_value = int32_;
+            value.type = QOR_VARIANT_INT32;
+            value.int32Value = int32_;
             break;
         case Type::Double:
-            variant.type = QOR_VARIANT_DOUBLE;
-            variant.double_value = double_;
+            value.type = QOR_VARIANT_DOUBLE;
+            value.doubleValue = double_;
             break;
         case Type::Text:
-            variant.type = QOR_VARIANT_TEXT;
-            variant.text = newText(text_);
+            value.type = QOR_VARIANT_TEXT;
+            value.text = toText(text_);
             break;
-        case Type::TextArray: {
-            variant.type = QOR_VARIANT_TEXT_ARRAY;
-            variant.lower_bound = lowerBound_;
-            // The library releases the array with free(), so it is allocated with malloc().
-            variant.items = static_cast<qor_text **>(
-                std::calloc(static_cast<size_t>(items_.size()) + 1, sizeof(qor_text *)));
-            if (!variant.items)
-                throw rt::RigError::outOfMemory();
+        case Type::TextArray:
+            value.type = QOR_VARIANT_TEXT_ARRAY;
+            value.lowerBound = lowerBound_;
             for (const QString &item : items_)
-                variant.items[variant.count++] = newText(item);
+                value.items.push_back(toText(item));
             break;
-        }
     }
-}
-
-// Releases a variant the library filled, through the library's own allocator.
-void clearLibraryVariant(qor_variant &variant) {
-    variantClear(&variant);
+    return value;
 }
 
 }  // namespace qorbind

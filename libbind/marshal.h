@@ -12,8 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 
-struct qor_text;
-struct qor_variant;
+#include "calls.h"
 
 namespace qorbind {
 
@@ -37,6 +36,8 @@ class TextArg {
     }
     // The number of bytes, without the terminating NUL.
     std::int64_t size() const { return bytes_.size() - 1; }
+    // The buffer as the library receives it.
+    qorhost::Buffer buffer() { return {data(), static_cast<std::size_t>(size())}; }
     void copyBack();
 
   private:
@@ -49,26 +50,9 @@ class TextArg {
     bool null_ = false;
 };
 
-// A text passed by reference: the library receives the address of a counted text made
-// with its own allocator, may replace it, and the variable takes back what it then holds.
-class TextRef {
-  public:
-    explicit TextRef(QString &variable);
-    ~TextRef();
-    TextRef(const TextRef &) = delete;
-    TextRef &operator=(const TextRef &) = delete;
-
-    qor_text **data() { return &text_; }
-    void copyBack();
-
-  private:
-    QString &variable_;
-    qor_text *text_ = nullptr;
-};
-
-// Takes ownership of a text result: converts it and releases it at once. A null result
-// means the library ran out of memory (RigError 7).
-QString takeText(qor_text *result);
+// A text for the library and back: Latin-1 bytes, any other character as "?".
+qorhost::Text toText(QStringView text);
+QString fromText(const qorhost::Text &text);
 
 // The rig's variant: empty, a scalar, or a one-dimensional array of texts.
 class Variant {
@@ -93,10 +77,9 @@ class Variant {
     static Variant fromText(QString value);
     static Variant fromArray(QStringList items, std::int32_t lowerBound = 0);
 
-    // Conversion from and to the library's struct. toLibrary() allocates texts with the
-    // library's allocator; the caller clears the struct with the library afterwards.
-    static Variant fromLibrary(const qor_variant &variant);
-    void toLibrary(qor_variant &variant) const;
+    // Conversion from and to the value the library receives.
+    static Variant fromValue(const qorhost::VariantValue &value);
+    qorhost::VariantValue toValue() const;
 
   private:
     Type type_ = Type::Empty;

@@ -19,6 +19,9 @@ Path libraryFileName();
 // provides.
 std::vector<Path> libraryFileNames();
 
+// The folder of the running program.
+Path programDirectory();
+
 // Directories to look in, in order, before and after the loader's own search: the
 // directory of the running program, the current directory and (on POSIX systems) the
 // library folder of the installation the program belongs to come first; the entries of
@@ -44,5 +47,9 @@ void close(void *handle);
 // each place. A copy that is there but does not load is passed over (and reported through
 // fileFound and error if nothing else loads).
 Opened search(const std::vector<Path> &fileNames);
+// The same with the directories given: a library host searches on behalf of the rig, from
+// the rig's folders.
+Opened search(const std::vector<Path> &fileNames, const std::vector<Path> &before,
+              const std::vector<Path> &after);
 
 }  // namespace qorbind::platform

@@ -19,7 +19,7 @@ std::vector<Path> libraryFileNames() {
     return {libraryFileName(), "libqorlib145.so.1"};
 }
 
-static Path programDirectory() {
+Path programDirectory() {
     char buffer[4096];
     ssize_t n = readlink("/proc/self/exe", buffer, sizeof(buffer) - 1);
     if (n <= 0)

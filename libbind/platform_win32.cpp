@@ -67,12 +67,16 @@ std::vector<Path> libraryFileNames() {
     return {libraryFileName()};
 }
 
-std::vector<Path> directoriesBeforeSystem() {
-    std::vector<Path> dirs;
+Path programDirectory() {
     const std::wstring program = systemText(
         [](wchar_t *buffer, DWORD size) { return GetModuleFileNameW(nullptr, buffer, size); });
-    if (!program.empty())
-        dirs.push_back(Path(program).parent_path());
+    return program.empty() ? Path() : Path(program).parent_path();
+}
+
+std::vector<Path> directoriesBeforeSystem() {
+    std::vector<Path> dirs;
+    if (const Path program = programDirectory(); !program.empty())
+        dirs.push_back(program);
     const std::wstring current =
         systemText([](wchar_t *buffer, DWORD size) { return GetCurrentDirectoryW(size, buffer); });
     if (!current.empty())

@@ -1,132 +1,178 @@
-// The rig's declarations of the utility library's exports, with the rig's own kinds:
-// texts are QStrings, passed by value (TextArg: variables are copied back after the call)
-// or by reference (QString&). Each call binds its export lazily and raises rt::RigError
-// when the library or the export is missing.
+// The rig's bindings of the utility library's exports, made from the header's prototypes:
+// qor::StrRev and its 81 siblings take each C parameter as the rig's own kind, so a call
+// that disagrees with qorlib145.h does not compile.
+//
+//   C parameter                  the rig passes
+//   number (int16_t, double...)  the number
+//   const char *, char *         TextArg: a text by value, copied back into a variable
+//   number *                     a reference to a number variable
+//   qor_text **                  QString &: a text by reference
+//   qor_variant *                Variant &; a leading qor_variant * of a function returning
+//                                void is its hidden result, returned as a Variant
+//   result qor_text *            QString (RigError 7 when the library runs out of memory)
+//
+// Each call goes to the library loaded in this process or in its host (library.h), and
+// raises rt::RigError when the library or the export is missing, the arguments would make
+// the library read past the texts passed, or the library crashed or hung in its host.
 #pragma once
 
 #include <QString>
 #include <cstdint>
+#include <tuple>
+#include <type_traits>
 
+#include "calls.h"
+#include "library.h"
 #include "marshal.h"
+#include "rigerror.h"
+#include "wire.h"
+
+namespace qorbind {
+
+// The rig's kind for a C parameter P: what a caller passes and what reaches the library.
+template <class P>
+struct Rig;
+
+template <qorhost::Scalar S>
+struct Rig<S> {
+    using Arg = S;
+    struct Slot {
+        S value;
+        explicit Slot(S v) : value(v) {}
+        S prepared() { return value; }
+        void back() {}
+    };
+};
+
+template <class C>
+requires std::is_same_v<C, const char *> || std::is_same_v<C, char *>
+struct Rig<C> {
+    using Arg = TextArg;
+    struct Slot {
+        TextArg &text;
+        explicit Slot(TextArg &t) : text(t) {}
+        qorhost::Buffer prepared() { return text.buffer(); }
+        void back() { text.copyBack(); }
+    };
+};
+
+template <qorhost::ScalarReference S>
+struct Rig<S *> {
+    using Arg = S &;
+    struct Slot {
+        S &variable;
+        explicit Slot(S &v) : variable(v) {}
+        S *prepared() { return &variable; }
+        void back() {}
+    };
+};
+
+template <>
+struct Rig<qor_text **> {
+    using Arg = QString &;
+    struct Slot {
+        QString &variable;
+        qorhost::Text text;
+        explicit Slot(QString &v) : variable(v), text(toText(v)) {}
+        qorhost::Text *prepared() { return &text; }
+        void back() { variable = fromText(text); }
+    };
+};
+
+template <class V>
+requires std::is_same_v<V, const qor_variant *> || std::is_same_v<V, qor_variant *>
+struct Rig<V> {
+    using Arg = Variant &;
+    struct Slot {
+        Variant &variable;
+        qorhost::VariantValue value;
+        explicit Slot(Variant &v) : variable(v), value(v.toValue()) {}
+        qorhost::VariantValue *prepared() { return &value; }
+        // The library may not change the variant; the rig takes back whatever it holds.
+        void back() { variable = Variant::fromValue(value); }
+    };
+};
+
+// Calls export Id with prepared arguments, in this process or in the host.
+template <qorhost::ExportId Id, class R, class... A>
+qorhost::ResultOf<R> call(qorhost::ParamOf<A>... args) {
+    Library &library = Library::instance();
+    try {
+        if (!qorhost::argumentsFit<Id>(args...))
+            throw qorhost::Failure{qorhost::Failure::InvalidCall, {}};
+        if (!library.isolated()) {
+            const auto function = reinterpret_cast<R (*)(A...)>(library.address(Id));
+            return qorhost::callDirect<Id>(function, library.allocator(), args...);
+        }
+        constexpr std::type_identity<R(A...)> signature;
+        const std::string &answer =
+            library.exchange(qorhost::encodeCall<Id>(signature, args...), Id);
+        try {
+            return qorhost::decodeAnswer(signature, answer, args...);
+        } catch (const qorhost::Malformed &malformed) {
+            library.brokenAnswer(malformed.reason, Id);
+        }
+    } catch (const qorhost::Failure &failure) {
+        library.raise(failure, Id);
+    }
+}
+
+template <class R>
+auto rigResult(qorhost::ResultOf<R> &&result) {
+    if constexpr (std::is_same_v<R, qor_text *>) {
+        if (result.null)
+            throw rt::RigError::outOfMemory();
+        return fromText(result);
+    } else {
+        return result;
+    }
+}
+
+template <qorhost::ExportId Id, class Signature = typename qorhost::Export<Id>::Signature>
+class Binding;
+
+template <qorhost::ExportId Id, class R, class... A>
+class Binding<Id, R(A...)> {
+  public:
+    auto operator()(typename Rig<A>::Arg... args) const {
+        std::tuple<typename Rig<A>::Slot...> held{typename Rig<A>::Slot(args)...};
+        const auto back = [&] { std::apply([](auto &...s) { (s.back(), ...); }, held); };
+        if constexpr (std::is_void_v<R>) {
+            std::apply([](auto &...s) { call<Id, R, A...>(s.prepared()...); }, held);
+            back();
+        } else {
+            auto result =
+                std::apply([](auto &...s) { return call<Id, R, A...>(s.prepared()...); }, held);
+            back();
+            return rigResult<R>(std::move(result));
+        }
+    }
+};
+
+// A function that fills a caller's variant through its first parameter returns it.
+template <qorhost::ExportId Id, class... A>
+class Binding<Id, void(qor_variant *, A...)> {
+  public:
+    Variant operator()(typename Rig<A>::Arg... args) const {
+        std::tuple<typename Rig<A>::Slot...> held{typename Rig<A>::Slot(args)...};
+        qorhost::VariantValue result;
+        std::apply(
+            [&](auto &...s) { call<Id, void, qor_variant *, A...>(&result, s.prepared()...); },
+            held);
+        std::apply([](auto &...s) { (s.back(), ...); }, held);
+        return Variant::fromValue(result);
+    }
+};
+
+}  // namespace qorbind
 
 namespace qor {
 
 using qorbind::TextArg;
 using qorbind::Variant;
 
-// Library and system
-std::int32_t LibVersion();
-QString WindowsVersion();
-QString WindowsSubVersion();
-std::int32_t GetPID();
-std::int32_t GetProcessMemoryUsed(std::int32_t pid);
-
-// Text
-QString StrRev(TextArg text);
-std::int32_t InChr(TextArg text, std::int16_t code);
-std::int32_t InChrRev(TextArg text, std::int16_t code);
-std::int32_t InStrI(TextArg text, TextArg find);
-std::int32_t InStrRev(TextArg text, TextArg find);
-QString StripL(TextArg text, TextArg character);
-QString StripR(TextArg text, TextArg character);
-QString StripLStr(TextArg text, TextArg set);
-QString StripRStr(TextArg text, TextArg set);
-QString Replace(TextArg subject, TextArg find, TextArg replacement);
-
-// Hexadecimal
-QString StringToHex(TextArg text);
-QString HexToStr(TextArg hex);
-QString CharToHex(std::uint8_t value);
-std::uint8_t HexToChar(TextArg hex);
-QString IntToHex(std::int16_t value);
-QString LongToHex(double value);
-double HexToLong(TextArg hex);
-double HexToDouble(TextArg hex);
-
-// Base64
-QString EncodeString64(QString &text, std::int32_t lineLength);
-QString DecodeString64(QString &text, std::int32_t &count);
-
-// Numbers
-std::int16_t Min(std::int16_t a, std::int16_t b);
-std::int16_t Max(std::int16_t a, std::int16_t b);
-std::int32_t Gcd(std::int32_t a, std::int32_t b);
-QString BaseConv(std::int32_t value, std::int32_t base);
-std::int32_t BinToDec(TextArg digits);
-QString Mki(std::int16_t value);
-std::int16_t Cvi(TextArg bytes);
-QString Mkl(std::int32_t value);
-std::int32_t Cvl(TextArg bytes);
-QString Mkf(float value);
-float Cvf(TextArg bytes);
-QString Mkd(double value);
-double Cvd(TextArg bytes);
-
-// Number formatting
-QString CommaStr(TextArg number, std::int32_t decimals);
-QString Comma(double value, std::int32_t decimals);
-QString NumOrd(std::int16_t value);
-
-// Bits
-QString BitPack(TextArg number, std::int32_t flags);
-QString BitUnPack(TextArg packed, std::int32_t flags);
-std::int32_t RotateLong(std::int32_t &value);
-std::int16_t RotateInt(std::int16_t &value);
-std::uint8_t RotateByte(std::uint8_t &value);
-
-// Web
-QString URLEncode(TextArg text);
-QString URLDecode(TextArg text);
-
-// Encryption and random text. EncryptString raises RigError 5 when `length` exceeds the
-// buffer, since the library would otherwise read and write past it.
-void EncryptString(TextArg buffer, std::int32_t length, TextArg password, std::int32_t mode,
-                   TextArg salt);
-void Randomise(std::int32_t seed);
-QString RandomStr(std::int32_t length, std::int32_t mode);
-
-// Dates
-QString PHPDate(double date, TextArg format);
-double DSTAdjust(double date);
-QString VBDate(double date);
-double VBDateToCTime(double date);
-double CTimeToVBDate(double seconds);
-QString DateToHex(double date);
-double HexToDate(TextArg hex);
-
-// IPv4
-double IPToLong(TextArg address);
-QString LongToIP(double value);
-std::int16_t MatchCIDR(TextArg block, TextArg address);
-std::int16_t IPMatch(TextArg pattern, TextArg address);
-
-// Files
-std::int16_t FileExists(TextArg path);
-QString GetWindowsDir();
-QString _readfile(TextArg path, std::int32_t flags);
-std::int32_t GetArrayDimensions(Variant &variant);
-Variant ListFiles(TextArg folder, TextArg patterns, std::int32_t flags);
-
-// Disks (GetDiskSize: the value times 10,000, a currency value)
-double DiskFree(TextArg drive);
-std::int16_t IsValidDisk(TextArg drive);
-std::int16_t IsHardDisk(TextArg drive);
-std::int16_t IsCDROMDisk(TextArg drive);
-std::int64_t GetDiskSize(TextArg drive, std::int32_t flags);
-std::int32_t GetDiskSizeMb(TextArg drive);
-double GetDiskSizeGb(TextArg drive);
-
-// Memory
-double GetTotalPhysicalMemory();
-double GetAvailablePhysicalMemory();
-double GetTotalVirtualMemory();
-double GetAvailableVirtualMemory();
-double GetTotalSwapfileMemory();
-double GetAvailableSwapfileMemory();
-
-// Run-length compression. Both raise RigError 5 when the length they would make the library
-// read exceeds the text passed.
-QString RLECompress(TextArg text, std::int32_t length, std::int32_t &packedLength);
-QString RLEUncompress(TextArg packed, std::int32_t &packedLength);
+#define QORBIND_DECLARE(name) inline constexpr qorbind::Binding<qorhost::ExportId::name> name{};
+QORLIB145_FUNCTIONS(QORBIND_DECLARE)
+#undef QORBIND_DECLARE
 
 }  // namespace qor

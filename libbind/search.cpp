@@ -6,6 +6,11 @@
 namespace qorbind::platform {
 
 Opened search(const std::vector<Path> &fileNames) {
+    return search(fileNames, directoriesBeforeSystem(), directoriesAfterSystem());
+}
+
+Opened search(const std::vector<Path> &fileNames, const std::vector<Path> &before,
+              const std::vector<Path> &after) {
     Opened failed;
     auto attempt = [&](const Path &candidate) {
         Opened opened = open(candidate);
@@ -29,12 +34,12 @@ Opened search(const std::vector<Path> &fileNames) {
         return Opened{};
     };
 
-    if (Opened opened = inDirectories(directoriesBeforeSystem()); opened.handle)
+    if (Opened opened = inDirectories(before); opened.handle)
         return opened;
     for (const Path &name : fileNames)
         if (Opened opened = attempt(name); opened.handle)
             return opened;
-    if (Opened opened = inDirectories(directoriesAfterSystem()); opened.handle)
+    if (Opened opened = inDirectories(after); opened.handle)
         return opened;
     return failed;
 }

@@ -35,6 +35,20 @@ class RigError : public std::exception {
                          file};
     }
 
+    // The library, run in its host process, ended that process during a call (a fatal
+    // signal, abort(), exit()) or broke the channel; `cause` says how.
+    static RigError libraryCrashed(const QString &name, const QString &cause) {
+        return {LIBRARY_CRASHED,
+                QStringLiteral("The library crashed in ") + name + QStringLiteral(": ") + cause};
+    }
+    // A call in the host ran past its time limit (`limit`, as "60 seconds").
+    static RigError libraryTimedOut(const QString &name, const QString &limit) {
+        return {LIBRARY_TIMED_OUT, QStringLiteral("The library did not answer in time: ") + name +
+                                       QStringLiteral(" ran past ") + limit};
+    }
+    static constexpr int LIBRARY_CRASHED = 900;
+    static constexpr int LIBRARY_TIMED_OUT = 901;
+
   private:
     int number_;
     QString description_;

@@ -22,16 +22,20 @@ constexpr double GB = 1073741824;
 
 // In report order; each line makes its own call, so repeated figures may differ.
 constexpr MemoryLine MEMORY_LINES[] = {
-    {qor::GetTotalPhysicalMemory, KB, 0, "GetTotalPhysicalMemory()=", " Kb"},
-    {qor::GetAvailablePhysicalMemory, KB, 0, "GetAvailablePhysicalMemory()=", " Kb"},
-    {qor::GetTotalVirtualMemory, KB, 0, "GetTotalVirtualMemory()=", " Kb"},
-    {qor::GetAvailableVirtualMemory, KB, 0, "GetAvailableVirtualMemory()=", " Kb"},
-    {qor::GetTotalSwapfileMemory, KB, 0, "GetTotalSwapfileMemory()=", " Kb"},
-    {qor::GetTotalSwapfileMemory, MB, 2, "GetTotalSwapfileMemory()=", " Mb"},
-    {qor::GetTotalSwapfileMemory, GB, 3, "GetTotalSwapfileMemory()=", " Gb"},
-    {qor::GetAvailableSwapfileMemory, KB, 0, "GetAvailableSwapfileMemory()=", " Kb"},
-    {qor::GetAvailableSwapfileMemory, MB, 2, "GetAvailableSwapfileMemory()=", " Mb"},
-    {qor::GetAvailableSwapfileMemory, GB, 3, "GetAvailableSwapfileMemory()=", " Gb"},
+    {[] { return qor::GetTotalPhysicalMemory(); }, KB, 0, "GetTotalPhysicalMemory()=", " Kb"},
+    {[] { return qor::GetAvailablePhysicalMemory(); }, KB, 0,
+     "GetAvailablePhysicalMemory()=", " Kb"},
+    {[] { return qor::GetTotalVirtualMemory(); }, KB, 0, "GetTotalVirtualMemory()=", " Kb"},
+    {[] { return qor::GetAvailableVirtualMemory(); }, KB, 0, "GetAvailableVirtualMemory()=", " Kb"},
+    {[] { return qor::GetTotalSwapfileMemory(); }, KB, 0, "GetTotalSwapfileMemory()=", " Kb"},
+    {[] { return qor::GetTotalSwapfileMemory(); }, MB, 2, "GetTotalSwapfileMemory()=", " Mb"},
+    {[] { return qor::GetTotalSwapfileMemory(); }, GB, 3, "GetTotalSwapfileMemory()=", " Gb"},
+    {[] { return qor::GetAvailableSwapfileMemory(); }, KB, 0,
+     "GetAvailableSwapfileMemory()=", " Kb"},
+    {[] { return qor::GetAvailableSwapfileMemory(); }, MB, 2,
+     "GetAvailableSwapfileMemory()=", " Mb"},
+    {[] { return qor::GetAvailableSwapfileMemory(); }, GB, 3,
+     "GetAvailableSwapfileMemory()=", " Gb"},
 };
 
 }  // namespace

@@ -1,0 +1,107 @@
+#include "channel.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <thread>
+
+#include "wire.h"
+
+#if defined(__x86_64__) || defined(__i386__) || defined(_M_X64)
+#include <immintrin.h>
+#define QORHOST_PAUSE() _mm_pause()
+#else
+#define QORHOST_PAUSE() std::atomic_signal_fence(std::memory_order_seq_cst)
+#endif
+
+namespace qorhost {
+
+Channel::Channel(void *memory, std::size_t size, Side side, Signal &signal)
+    : box_(static_cast<Mailbox *>(memory)),
+      data_(static_cast<char *>(memory) + MAILBOX_DATA),
+      capacity_(size - MAILBOX_DATA),
+      side_(side),
+      signal_(signal) {
+    if (side == Rig) {
+        new (box_) Mailbox{};
+        box_->magic = Mailbox::MAGIC;
+    } else if (size <= MAILBOX_DATA || box_->magic != Mailbox::MAGIC) {
+        throw Malformed{"the channel's file is not a mailbox"};
+    }
+}
+
+bool Channel::mine() const {
+    return (box_->turn.load(std::memory_order_seq_cst) & 1u) == static_cast<unsigned>(side_);
+}
+
+Wait Channel::awaitTurn(Clock::time_point deadline) {
+    // The spin catches the answers of short calls and the next call of a busy loop without
+    // a system call on either side.
+    const Clock::time_point spinEnd = Clock::now() + SPIN;
+    for (unsigned i = 1;; ++i) {
+        if (mine())
+            return Wait::Ready;
+        QORHOST_PAUSE();
+        if (i % 64 == 0 && Clock::now() >= std::min(spinEnd, deadline))
+            break;
+    }
+    std::atomic<std::uint32_t> &sleeping = box_->sleeping[side_];
+    for (;;) {
+        sleeping.store(1, std::memory_order_seq_cst);
+        if (mine()) {
+            sleeping.store(0, std::memory_order_seq_cst);
+            return Wait::Ready;
+        }
+        const Wait woken = signal_.wait(deadline);
+        sleeping.store(0, std::memory_order_seq_cst);
+        if (mine())
+            return Wait::Ready;
+        if (woken != Wait::Ready)
+            return woken;
+    }
+}
+
+void Channel::pass() {
+    box_->turn.fetch_add(1, std::memory_order_seq_cst);
+    if (box_->sleeping[1 - side_].load(std::memory_order_seq_cst) != 0)
+        signal_.notify();
+}
+
+Wait Channel::send(std::string_view message, Clock::time_point deadline) {
+    std::size_t offset = 0;
+    for (;;) {
+        const std::size_t chunk = std::min(capacity_, message.size() - offset);
+        std::memcpy(data_, message.data() + offset, chunk);
+        box_->chunk = chunk;
+        box_->total = message.size();
+        offset += chunk;
+        pass();
+        if (offset == message.size())
+            return Wait::Ready;
+        if (const Wait acknowledged = awaitTurn(deadline); acknowledged != Wait::Ready)
+            return acknowledged;
+    }
+}
+
+Wait Channel::receive(std::string &message, Clock::time_point deadline) {
+    message.clear();
+    std::uint64_t total = 0;
+    for (bool first = true;; first = false) {
+        if (const Wait ready = awaitTurn(deadline); ready != Wait::Ready)
+            return ready;
+        // Read each field once: the other side is not trusted to leave them alone.
+        const std::uint64_t chunk = box_->chunk;
+        const std::uint64_t announced = box_->total;
+        if (first)
+            total = announced;
+        if (announced != total || total == 0 || total > MAX_MESSAGE || chunk == 0 ||
+            chunk > capacity_ || chunk > total - message.size())
+            throw Malformed{"a chunk that does not fit its message"};
+        message.append(data_, static_cast<std::size_t>(chunk));
+        if (message.size() == total)
+            return Wait::Ready;
+        pass();  // the acknowledgement: the next chunk, please
+    }
+}
+
+}  // namespace qorhost

@@ -1,0 +1,78 @@
+// The private channel between the rig and its library host: a file both map, holding one
+// message chunk at a time, handed back and forth by a turn counter. The side waiting for
+// its turn spins briefly (most calls answer within microseconds) and then sleeps on a pipe,
+// which the other side writes one byte to when it hands over the turn to a sleeper. The
+// pipe also tells the rig when the host is gone. Messages larger than the mapping cross in
+// chunks, each acknowledged.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace qorhost {
+
+using Clock = std::chrono::steady_clock;
+
+enum class Wait { Ready, PeerGone, TimedOut };
+
+// The blocking half: a byte from the other side, or its end.
+class Signal {
+  public:
+    virtual ~Signal() = default;
+    // Writes one byte to the other side (which may be gone: that is not an error here).
+    virtual void notify() = 0;
+    // Blocks until a byte arrives (and takes every byte there is), the other side closes its
+    // end, or `deadline` passes.
+    virtual Wait wait(Clock::time_point deadline) = 0;
+};
+
+// The layout of the shared file. Both ends are the same machine (x86-64 or the same
+// architecture under Wine), so the atomics are shared as they are.
+struct alignas(64) Mailbox {
+    static constexpr std::uint64_t MAGIC = 0x316b6f626c69616dull;  // "mailbok1"
+    std::uint64_t magic;
+    alignas(64) std::atomic<std::uint32_t> turn;  // even: the rig's, odd: the host's
+    alignas(64) std::atomic<std::uint32_t> sleeping[2];
+    alignas(64) std::uint64_t chunk;  // bytes of the message in data
+    std::uint64_t total;              // bytes of the whole message
+};
+inline constexpr std::size_t MAILBOX_DATA = 256;  // offset of the data
+static_assert(sizeof(Mailbox) <= MAILBOX_DATA);
+static_assert(std::atomic<std::uint32_t>::is_always_lock_free);
+
+// The largest message either side accepts: a text of the library's largest size and more.
+inline constexpr std::uint64_t MAX_MESSAGE = std::uint64_t{1} << 31;
+
+class Channel {
+  public:
+    enum Side { Rig = 0, Host = 1 };
+
+    // `memory` is the mapped file of `size` bytes. The rig's side initialises it.
+    Channel(void *memory, std::size_t size, Side side, Signal &signal);
+
+    // Sends a message; the other side has the turn afterwards. Waits between chunks.
+    Wait send(std::string_view message, Clock::time_point deadline = Clock::time_point::max());
+    // Waits for a whole message; this side has the turn afterwards. Raises Malformed when
+    // the other side breaks the layout.
+    Wait receive(std::string &message, Clock::time_point deadline = Clock::time_point::max());
+
+    // How long a side spins before it sleeps.
+    static constexpr std::chrono::microseconds SPIN{100};
+
+  private:
+    bool mine() const;
+    Wait awaitTurn(Clock::time_point deadline);
+    void pass();
+
+    Mailbox *box_;
+    char *data_;
+    std::size_t capacity_;
+    Side side_;
+    Signal &signal_;
+};
+
+}  // namespace qorhost

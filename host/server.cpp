@@ -1,0 +1,113 @@
+#include "server.h"
+
+#include <filesystem>
+
+#include "platform.h"
+#include "wire.h"
+
+namespace qorhost {
+
+namespace {
+
+using Serve = void (*)(void *function, const Allocator &, Reader &, Writer &);
+
+template <ExportId Id>
+void serve(void *function, const Allocator &allocator, Reader &r, Writer &w) {
+    using Signature = typename Export<Id>::Signature;
+    serveCall<Id>(reinterpret_cast<Signature *>(function), allocator, r, w);
+}
+
+constexpr Serve SERVE[] = {
+#define QORHOST_SERVE(name) &serve<ExportId::name>,
+    QORLIB145_FUNCTIONS(QORHOST_SERVE)
+#undef QORHOST_SERVE
+};
+static_assert(std::size(SERVE) == EXPORT_COUNT);
+
+std::filesystem::path fromUtf8(const std::string &text) {
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+std::string toUtf8(const std::filesystem::path &path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+std::string failed(const Failure &failure) {
+    Writer w;
+    writeFailure(w, failure);
+    return std::move(w.bytes());
+}
+
+}  // namespace
+
+Server::Server(Symbols symbols) : given_(true) {
+    adopt(std::move(symbols));
+}
+
+void Server::adopt(Symbols symbols) {
+    symbols_ = std::move(symbols);
+    allocator_.textNew = reinterpret_cast<decltype(allocator_.textNew)>(symbols_("qor_text_new"));
+    allocator_.textFree =
+        reinterpret_cast<decltype(allocator_.textFree)>(symbols_("qor_text_free"));
+    allocator_.variantClear =
+        reinterpret_cast<decltype(allocator_.variantClear)>(symbols_("qor_variant_clear"));
+}
+
+std::string Server::handle(std::string_view request) {
+    Reader r(request);
+    return r.kind({Kind::Load, Kind::Call}) == Kind::Load ? load(r) : call(r);
+}
+
+std::string Server::load(Reader &r) {
+    const LoadRequest request = decodeLoad(r);
+    if (symbols_ && !given_)
+        throw Malformed{"a second library"};
+    std::string path = request.path;
+    if (!given_) {
+        namespace platform = qorbind::platform;
+        const auto paths = [](const std::vector<std::string> &list) {
+            std::vector<platform::Path> out;
+            for (const std::string &item : list)
+                out.push_back(fromUtf8(item));
+            return out;
+        };
+        const platform::Opened opened =
+            request.search ? platform::search(paths(request.names), paths(request.before),
+                                              paths(request.after))
+                           : platform::open(fromUtf8(request.path));
+        if (!opened.handle)
+            return failed(
+                {opened.fileFound ? Failure::LoadFailed : Failure::NotFound, opened.error});
+        void *handle = opened.handle;
+        adopt([handle](const char *name) { return platform::symbol(handle, name); });
+        path = toUtf8(opened.path);
+    }
+    Writer w;
+    w.kind(Kind::Loaded);
+    w.string(path);
+    return std::move(w.bytes());
+}
+
+std::string Server::call(Reader &r) {
+    if (!symbols_)
+        throw Malformed{"a call before a library is loaded"};
+    const auto index = r.scalar<std::uint16_t>();
+    if (index >= EXPORT_COUNT)
+        throw Malformed{"an export of no known number"};
+    const auto id = static_cast<ExportId>(index);
+    void *&address = addresses_[index];
+    if (!address)
+        address = symbols_(exportName(id));
+    if (!address)
+        return failed({Failure::MissingExport, exportName(id)});
+    Writer w;
+    try {
+        SERVE[index](address, allocator_, r, w);
+    } catch (const Failure &failure) {
+        return failed(failure);
+    }
+    return std::move(w.bytes());
+}
+
+}  // namespace qorhost
