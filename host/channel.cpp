@@ -36,13 +36,19 @@ bool Channel::mine() const {
 
 Wait Channel::awaitTurn(Clock::time_point deadline) {
     // The spin catches the answers of short calls and the next call of a busy loop without
-    // a system call on either side.
-    const Clock::time_point spinEnd = Clock::now() + SPIN;
+    // a system call on either side. After the first microseconds it yields, so that on a
+    // busy machine the other side gets the processor it is waiting for.
+    const Clock::time_point start = Clock::now();
+    const Clock::time_point spinEnd = std::min(start + SPIN, deadline);
     for (unsigned i = 1;; ++i) {
         if (mine())
             return Wait::Ready;
-        QORHOST_PAUSE();
-        if (i % 64 == 0 && Clock::now() >= std::min(spinEnd, deadline))
+        if (i < 256) {
+            QORHOST_PAUSE();
+            continue;
+        }
+        std::this_thread::yield();
+        if (i % 16 == 0 && Clock::now() >= spinEnd)
             break;
     }
     std::atomic<std::uint32_t> &sleeping = box_->sleeping[side_];
