@@ -341,3 +341,90 @@ write("fuzz_encryptstring", [
     cipher("abcd", "", "both inside", 0x30, 12345), cipher("p", "", "\x01" * 64, 0, 0),
     cipher("p", "s", bytes(range(256)) * 4, 0, -2147483648),
 ])
+
+
+# The library host's channel (host/fuzz_host_messages.cpp). Messages are little-endian: a
+# u32 kind, then for a call a u16 export number and each argument by its C kind.
+def export_names():
+    header = os.path.join(HERE, "..", "..", "include", "qorlib145.h")
+    names = []
+    for line in open(header, encoding="latin-1"):
+        if line.startswith("QOR_API "):
+            name = line.split("(")[0].split()[-1].lstrip("*")
+            if not name.startswith("qor_"):
+                names.append(name)
+    return names
+
+
+EXPORTS = export_names()
+
+
+def export_number(name):
+    return struct.pack("<H", EXPORTS.index(name))
+
+
+def digest():
+    value = 14695981039346656037
+    for name in EXPORTS:
+        for c in name.encode() + b";":
+            value = ((value ^ c) * 1099511628211) % 2**64
+    return struct.pack("<Q", value)
+
+
+def wire_text(text):
+    return b"\0" if text is None else b"\1" + struct.pack("<Q", len(b(text))) + b(text)
+
+
+def wire_variant(kind, lower, items):
+    return (struct.pack("<iii", kind, lower, 0) + f64(0) + wire_text(None) +
+            struct.pack("<I", len(items)) + b"".join(wire_text(t) for t in items))
+
+
+def load(path):
+    empty = struct.pack("<I", 0)
+    return struct.pack("<I", 1) + digest() + b"\0" + struct.pack("<Q", len(path)) + b(path) + empty * 3
+
+
+def call(name, *arguments):
+    return struct.pack("<I", 2) + export_number(name) + b"".join(arguments)
+
+
+def source(name, *values):
+    return b"\2" + export_number(name) + b"".join(b(v) for v in values)
+
+
+def short_text(text):
+    return bytes([len(b(text))]) + b(text)
+
+
+host_calls = [
+    load("/usr/lib/libqorlib145.so"),
+    call("StrRev", wire_text("hello")), call("StrRev", wire_text(None)),
+    call("InChr", wire_text("abc"), struct.pack("<h", 98)),
+    call("EncryptString", wire_text("secret"), i32(6), wire_text("pw"), i32(1), wire_text("s")),
+    call("EncryptString", wire_text("secret"), i32(600), wire_text("pw"), i32(1), wire_text("s")),
+    call("EncodeString64", wire_text("abc"), i32(76)),
+    call("DecodeString64", wire_text("YWJj"), i32(0)),
+    call("GetArrayDimensions", wire_variant(4, 1, ["a", "b\0c"])),
+    call("ListFiles", wire_variant(0, 0, []), wire_text("c:\\"), wire_text("*.ini"), i32(0)),
+    call("RLEUncompress", wire_text("\x03a"), i32(9)),
+    call("RotateByte", b"\x81"), call("Comma", f64(1234.5), i32(2)),
+]
+write("fuzz_host_messages", [b"\0" + m for m in host_calls] + [
+    b"\0" + host_calls[1][:7], b"\0" + struct.pack("<I", 9) + b"junk",
+    b"\0" + call("StrRev", b"\1" + struct.pack("<Q", 2**40) + b"x"),
+    b"\0" + call("GetArrayDimensions", wire_variant(7, 0, [])),
+    b"\1" + export_number("StrRev") + struct.pack("<I", 3) + wire_text("olleh") + b"\0" + wire_text("x"),
+    b"\1" + export_number("ListFiles") + struct.pack("<I", 5) + struct.pack("<I", 0) + wire_text("no"),
+    source("StrRev", short_text("hello")), source("EncryptString", short_text("text"), i32(4),
+                                                   short_text("pw"), i32(2), short_text("salt")),
+    source("EncryptString", short_text("text"), i32(40)), source("Replace", "\xff", "\0", "\x03abc"),
+    source("EncodeString64", short_text("abc"), i32(3)), source("DecodeString64", short_text("YQ=="), i32(0)),
+    source("GetArrayDimensions", "\x04\x01", i32(0), "\xff\x02", short_text("a"), short_text("")),
+    source("ListFiles", "\0", "\0" * 5, "\xff\0", short_text("c:\\"), short_text("*.*"), i32(1)),
+    source("RLECompress", short_text("aaaab"), i32(5), i32(0)),
+    source("RLEUncompress", short_text("\x02a"), i32(2)), source("RotateLong", i32(-1)),
+    source("Mkf", struct.pack("<f", 1.5)), source("GetDiskSize", short_text("C"), i32(1)),
+    b"\3\0" + struct.pack("<QQ", 5, 5) + b"hello", b"\3\0" + struct.pack("<QQ", 4, 9) + b"hell",
+    b"\3\1" + struct.pack("<QQ", 0, 0), b"\3\0" + struct.pack("<QQ", 2**63, 2**63),
+])
