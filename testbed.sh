@@ -78,13 +78,13 @@ package() {
 # build folder's own.
 build_dll() {
     local dir=${DLL_BUILD_DIR:-build-windows}
-    cmake -S . -B "$dir/host" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    cmake -S . -B "$dir/linux" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DTESTBED_BUILD_GUI=OFF -DTESTBED_BUILD_BENCHMARKS=OFF
-    cmake --build "$dir/host" --target qorlib_export_table
+    cmake --build "$dir/linux" --target qorlib_export_table
     cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
         -DTESTBED_BUILD_GUI=OFF -DTESTBED_BUILD_BENCHMARKS=OFF \
-        -DTESTBED_HOST_TABLE="$(realpath "$dir/host/bin/qorlib_export_table")"
+        -DTESTBED_HOST_TABLE="$(realpath "$dir/linux/bin/qorlib_export_table")"
     cmake --build "$dir"
     ctest --test-dir "$dir" --output-on-failure --timeout 600
 }

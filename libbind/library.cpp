@@ -80,6 +80,7 @@ Library::~Library() = default;
 void Library::setPath(const QString &path) {
     unload();
     explicitPath_ = path;
+    windowsLibrary_ = !path.isEmpty() && isWindowsProgram(path);
 }
 
 void Library::setIsolated(bool isolated) {
@@ -111,7 +112,7 @@ QString Library::fileName() const {
 }
 
 void Library::load() {
-    if (isolated_)
+    if (isolated())
         loadInHost();
     else
         loadDirect();
@@ -146,7 +147,7 @@ void Library::loadInHost() {
     const QString rigFolder = fromPath(platform::programDirectory());
     qorhost::HostCommand command;
     qorhost::LoadRequest request;
-    if (!explicitFile.isEmpty() && isWindowsProgram(explicitFile)) {
+    if (windowsLibrary_) {
         // A Windows DLL runs in the Windows build of the host, under Wine.
         const QString host = firstFile({rigFolder, QFileInfo(explicitFile).absolutePath()},
                                        QStringLiteral("qorlib-host.exe"));

@@ -32,7 +32,9 @@ class Library {
 
     // Runs the library in a host process from now on (true), or in this one. Unloads.
     void setIsolated(bool isolated);
-    bool isolated() const { return isolated_; }
+    // Whether calls go to a host: when isolated, and always for a Windows DLL, which only
+    // the Windows build of the host can load (under Wine).
+    bool isolated() const { return isolated_ || windowsLibrary_; }
     // How long a call in the host may take before the host is ended (default 60 s).
     void setCallTimeout(std::chrono::milliseconds limit) { callTimeout_ = limit; }
     // Receives every line the host writes to standard error, the library's own output
@@ -89,6 +91,7 @@ class Library {
     QString loadedPath_;
     int lookups_ = 0;
     bool isolated_ = false;
+    bool windowsLibrary_ = false;
     bool loaded_ = false;
     void *handle_ = nullptr;
     std::array<void *, qorhost::EXPORT_COUNT> addresses_{};
