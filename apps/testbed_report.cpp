@@ -17,6 +17,7 @@
 #include "headless_host.h"
 #include "judge.h"
 #include "library.h"
+#include "report_output.h"
 #include "rigerror.h"
 #include "run.h"
 #include "runloops.h"
@@ -39,6 +40,12 @@ const char DESCRIPTION[] =
     "Runs the Zentrak DLL Testbed without a window: checks the qorlib145 library, runs the\n"
     "test routine and writes the report to standard output. Status-picture lines, message\n"
     "boxes, caption changes and differences go to standard error.\n"
+    "\n"
+    "Each report line is written as soon as it is complete, so a run the library ends keeps\n"
+    "the lines before. Each pass starts the report afresh, as in the window: a regular file\n"
+    "(--output, or standard output redirected to one) ends holding the last pass only,\n"
+    "while a pipe, a terminal or a file standard error goes to as well receives every pass\n"
+    "in turn. With --junit, the JUnit file is rewritten after every pass.\n"
     "\n"
     "With --expect FILE, every pass is compared with FILE, a report an earlier run wrote with\n"
     "--output: the parts of a line that vary by nature (timings, random texts, process ids,\n"
@@ -94,6 +101,7 @@ bool writeStandardOutput(const QByteArray &bytes, bool closed) {
     return false;
 }
 
+// The JUnit file is written whole.
 bool writeFile(const QString &path, const QByteArray &bytes) {
     QFile file(path);
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
@@ -208,12 +216,27 @@ int main(int argc, char **argv) {
     if (ended || !host.runButtonEnabled(rig::RunButton::Once))
         return LibraryUnusable;
 
+    apps::ReportOutput output(parser.isSet(crlfOption), &toStandardError);
+    if (parser.isSet(outputOption))
+        output.useFile(parser.value(outputOption));
+    else
+        output.useStandardOutput(outputClosed);
+    host.streamReport([&](QStringView lines) { output.write(lines); }, [&] { output.restart(); });
+
     verdict::Judge judge(expected ? &*expected : nullptr, expectedPath, &toStandardError);
+    // Rewritten after every pass, so a run the library ends keeps the passes before.
+    bool junitWritten = true;
+    const auto writeJunit = [&] {
+        if (parser.isSet(junitOption) && junitWritten)
+            junitWritten = writeFile(parser.value(junitOption),
+                                     verdict::junitXml(judge.results(), expectedPath));
+    };
     const int passCount = passes == 0 ? 1 : passes;
     int pass = 0;
     const auto judgedPass = [&](suite::Host &h) {
         const int errors = suite::RunAllTests(h);
         judge.judgePass(++pass, passCount, host.shapedReport());
+        writeJunit();
         return errors;
     };
     rig::RunController runs(host, host, judgedPass);
@@ -222,17 +245,8 @@ int main(int argc, char **argv) {
     else
         runs.runRepeated(rig::RunButton::Ten, passes);
     judge.judgeLoopEnd(host.shapedReport());
-
-    bool written = true;
-    const QByteArray report = rig::reportFileText(host.report(), parser.isSet(crlfOption)).toUtf8();
-    if (parser.isSet(outputOption))
-        written = writeFile(parser.value(outputOption), report);
-    else
-        written = writeStandardOutput(report, outputClosed);
-    if (parser.isSet(junitOption)) {
-        const QByteArray xml = verdict::junitXml(judge.results(), expectedPath);
-        written = writeFile(parser.value(junitOption), xml) && written;
-    }
+    host.finishReport();
+    writeJunit();
 
     if (expected) {
         QString verdict = QStringLiteral("testbed-report: same behaviour as %1");
@@ -244,7 +258,7 @@ int main(int argc, char **argv) {
                                 .arg(judge.passesJudged());
         toStandardError(verdict.arg(expectedPath));
     }
-    if (!written)
+    if (output.failed() || !junitWritten)
         return CannotWrite;
     if (judge.differingPasses() > 0)
         return Differs;

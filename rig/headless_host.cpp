@@ -42,8 +42,46 @@ HeadlessHost::HeadlessHost(std::function<void(const QString &)> sink)
     captions_[index(RunButton::Thousand)] = QStringLiteral("&Do it x 1000");
 }
 
+void HeadlessHost::streamReport(std::function<void(QStringView)> lines,
+                                std::function<void()> cleared) {
+    lines_ = std::move(lines);
+    cleared_ = std::move(cleared);
+}
+
 void HeadlessHost::Printf(const QString &text) {
-    report_.append(suite::ShapedText(text));
+    PrintfShaped(suite::ShapedText(text));
+}
+
+void HeadlessHost::PrintfShaped(const suite::ShapedText &text) {
+    report_.append(text);
+    handOnCompleteLines();
+}
+
+void HeadlessHost::handOnCompleteLines() {
+    if (!lines_)
+        return;
+    const QString &report = report_.text();
+    // Only the open line is searched: everything before it has been handed on.
+    const qsizetype lastBreak = report.lastIndexOf(QStringLiteral("\r\n"));
+    if (lastBreak < handedOn_)
+        return;
+    const qsizetype end = lastBreak + 2;
+    lines_(QStringView(report).mid(handedOn_, end - handedOn_));
+    handedOn_ = end;
+}
+
+void HeadlessHost::finishReport() {
+    const QString &report = report_.text();
+    if (lines_ && handedOn_ < report.size())
+        lines_(QStringView(report).mid(handedOn_));
+    handedOn_ = report.size();
+}
+
+void HeadlessHost::clearReport() {
+    report_.clear();
+    if (handedOn_ > 0 && cleared_)
+        cleared_();
+    handedOn_ = 0;
 }
 
 void HeadlessHost::messageBox(const QString &prompt, const QString &title, suite::MessageIcon) {

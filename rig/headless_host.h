@@ -44,9 +44,16 @@ class HeadlessHost final : public suite::Host, public RunButtons {
     // `sink` receives one line per status print, message box and caption change.
     explicit HeadlessHost(std::function<void(const QString &)> sink);
 
+    // Hands the report on as it grows: `lines` receives each run of complete lines (each
+    // ending in CR LF) as soon as its last CR LF is appended, `cleared` each clearing of a
+    // report that had lines handed on. A line still open when the report is cleared is
+    // dropped with it; finishReport() hands on the one still open at the end.
+    void streamReport(std::function<void(QStringView lines)> lines, std::function<void()> cleared);
+    void finishReport();
+
     // ---- suite::Host ----
     void Printf(const QString &text) override;
-    void PrintfShaped(const suite::ShapedText &text) override { report_.append(text); }
+    void PrintfShaped(const suite::ShapedText &text) override;
     void beginSection() override { report_.beginSection(); }
     suite::StatusPicture &status() override { return status_; }
     void messageBox(const QString &prompt, const QString &title, suite::MessageIcon icon) override;
@@ -54,7 +61,7 @@ class HeadlessHost final : public suite::Host, public RunButtons {
     void setInputText(const QString &text) override { input_ = text; }
     void repaintInput() override {}
     void setReportVisible(bool) override {}
-    void clearReport() override { report_.clear(); }
+    void clearReport() override;
     void repaintReport() override {}
     void repaintAndPumpEvents() override {}
     QString caption() override { return caption_; }
@@ -73,10 +80,14 @@ class HeadlessHost final : public suite::Host, public RunButtons {
 
   private:
     static int index(RunButton button) { return static_cast<int>(button); }
+    void handOnCompleteLines();
 
     std::function<void(const QString &)> sink_;
     HeadlessStatus status_;
     suite::ShapedReport report_;
+    std::function<void(QStringView)> lines_;
+    std::function<void()> cleared_;
+    qsizetype handedOn_ = 0;  // how much of the report `lines_` has received
     QString input_;
     QString caption_;
     bool enabled_[4] = {false, false, false, false};

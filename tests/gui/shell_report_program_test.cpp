@@ -185,19 +185,44 @@ class ReportProgramTest : public QObject {
         QVERIFY(end.match(r.out).hasMatch());
     }
 
+    // Each pass starts the report afresh: a pipe cannot be taken back and sees every pass, a
+    // file holds the last one, after what an appending file held before.
     void passesWriteTheTotalLine() {
         const Result r = runReport({"--library", fake("bare"), "--passes", "2", "--crlf"});
         QCOMPARE(r.status, 1);
         static const QRegularExpression total(
             QStringLiteral("second\\(s\\)\r\nFinished: 2 loops took [0-9.E+-]+ seconds\r\n\r\n$"));
         QVERIFY2(total.match(r.out).hasMatch(), qPrintable(r.out.right(120)));
-        // The report is the last pass's: one first line only.
-        QCOMPARE(int(r.out.count("Checking DLL version v1.25")), 1);
+        QCOMPARE(int(r.out.count("Checking DLL version v1.25")), 2);
         QVERIFY(!r.out.contains(QRegularExpression("[^\r]\n")));  // every break is CR LF
         QVERIFY(
             r.err.contains("[caption] Zentrak DLL Testbed - (qorlib145.dl) v1.25 - Loop 1 "
                            "of 2 (process ID:0) - 0 Kb used"));
         QVERIFY(r.err.contains(" - Loop 2 of 2 "));
+
+        QTemporaryDir dir;
+        const QString path = dir.filePath("report.txt");
+        const QString appended = dir.filePath("appended.txt");
+        QVERIFY(writeFile(appended, "kept\n"));
+        QCOMPARE(runReport({"--library", fake("bare"), "--passes", "2", "--output", path}).status,
+                 1);
+        QCOMPARE(runReport({"--library", fake("bare"), "--passes", "2"}, {},
+                           QStringLiteral("\"$0\" \"$@\" >> '%1'").arg(appended))
+                     .status,
+                 1);
+        const QByteArray lastPass = r.out.sliced(r.out.lastIndexOf("Checking")).toUtf8();
+        static const QRegularExpression timing(QStringLiteral("\\d+\\.\\d+(E[+-]\\d+)?"));
+        const auto timeless = [](QByteArray text) {
+            return QString::fromUtf8(text.replace("\r\n", "\n")).replace(timing, "T");
+        };
+        QCOMPARE(timeless(readFile(path)), timeless(lastPass));
+        QCOMPARE(timeless(readFile(appended)), timeless("kept\n" + lastPass));
+        // Taking back a file standard error shares would erase the first pass's messages.
+        QCOMPARE(runReport({"--library", fake("bare"), "--passes", "2"}, {},
+                           QStringLiteral("\"$0\" \"$@\" > '%1' 2>&1").arg(path))
+                     .status,
+                 1);
+        QVERIFY(readFile(path).contains(" - Loop 1 of 2 "));
     }
 
     void outputFile() {
