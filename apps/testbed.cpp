@@ -2,10 +2,14 @@
 // shows it.
 #include <QApplication>
 
+#include "fatal_guard.h"
 #include "form1.h"
 
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
+    // The report lives in the window and dies with it; the status and standard error at
+    // least say that the library ended the process, and where.
+    apps::installFatalGuard("testbed");
     QApplication::setApplicationName(QStringLiteral("Zentrak DLL Testbed"));
     // Lets the desktop match the window with its desktop entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(TESTBED_APP_ID));

@@ -14,6 +14,7 @@
 #include <optional>
 
 #include "checklibrary.h"
+#include "fatal_guard.h"
 #include "headless_host.h"
 #include "judge.h"
 #include "library.h"
@@ -59,7 +60,10 @@ const char DESCRIPTION[] =
     "  74  the report or the JUnit file cannot be written\n"
     "   3  a pass differs from the --expect file\n"
     "   1  the report holds error lines\n"
-    "   0  none of these";
+    "   0  none of these\n"
+    "A run the library ends has none of these: 70 when it called exit(), and the status of\n"
+    "the signal when it crashed (139 for SIGSEGV, 134 for SIGABRT); standard error names the\n"
+    "function being called.";
 
 void toStandardError(const QString &line) {
     const QByteArray bytes = line.toUtf8() + '\n';
@@ -126,6 +130,7 @@ QString loaderReason(const QString &path) {
 int main(int argc, char **argv) {
     const bool outputClosed = holdClosedStandardStreams();
     QCoreApplication app(argc, argv);
+    apps::installFatalGuard("testbed-report", "the report holds the lines written before it");
     QCoreApplication::setApplicationName(QStringLiteral("testbed-report"));
     QCoreApplication::setApplicationVersion(suite::RIG_VERSION);
 
@@ -155,8 +160,12 @@ int main(int argc, char **argv) {
         QStringLiteral("Writes JUnit XML results to FILE: a testsuite per pass, a testcase per "
                        "section, failed on error lines and differences."),
         QStringLiteral("FILE"));
-    parser.addOptions(
-        {passesOption, libraryOption, outputOption, crlfOption, expectOption, junitOption});
+    const QCommandLineOption inProcessOption(
+        QStringLiteral("in-process"),
+        QStringLiteral("Calls the library inside this process, as the window does (default "
+                       "until the library host lands)."));
+    parser.addOptions({passesOption, libraryOption, outputOption, crlfOption, expectOption,
+                       junitOption, inProcessOption});
 
     if (!parser.parse(QCoreApplication::arguments()))
         return usageError(parser.errorText());

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 #include <QtTest>
+#include <csignal>
 
 namespace {
 
@@ -33,7 +34,8 @@ long peakKilobytes(qint64 pid) {
 }
 
 // Runs the program, or with `shell` a shell command line that runs it as "$0" "$@" (for
-// redirections QProcess cannot make).
+// redirections QProcess cannot make). A process ended by a signal has the status a shell
+// gives it, 128 + the signal.
 Result runReport(const QStringList &arguments, const QStringList &environment = {},
                  const QString &shell = {}, long *peak = nullptr) {
     QProcess process;
@@ -55,9 +57,8 @@ Result runReport(const QStringList &arguments, const QStringList &environment = 
         if (peak)
             *peak = std::max(*peak, peakKilobytes(process.processId()));
     }
-    if (process.exitStatus() != QProcess::NormalExit)
-        return {};
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+    const int signal = process.exitStatus() == QProcess::CrashExit ? 128 : 0;
+    return {signal + process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
 }
 
@@ -223,6 +224,39 @@ class ReportProgramTest : public QObject {
                      .status,
                  1);
         QVERIFY(readFile(path).contains(" - Loop 1 of 2 "));
+    }
+
+    // A library that ends the process during a call: never status 0, the call named, and
+    // every report line and JUnit pass written before it kept.
+    void libraryEndingTheProcess() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("report.txt");
+        const QString xml = dir.filePath("results.xml");
+        // DiskFree's first call of the second pass (three a pass).
+        Result r = runReport({"--in-process", "--library", WRAPPER, "--passes", "2", "--output",
+                              path, "--junit", xml},
+                             {"FAKE_EXIT=4"});
+        QCOMPARE(r.status, 70);
+        QVERIFY2(r.err.endsWith("testbed-report: the library ended the process (exit) in "
+                                "DiskFree\n"),
+                 qPrintable(r.err.right(300)));
+        const QString report = QString::fromUtf8(readFile(path));
+        QCOMPARE(int(report.count("Checking DLL version")), 1);
+        QVERIFY(report.contains("Random Function Tests ---"));
+        QVERIFY2(report.endsWith("\nTest Free disk space functions ...\n"),
+                 qPrintable(report.right(300)));
+        const QString results = QString::fromUtf8(readFile(xml));
+        QVERIFY(results.contains("\"pass 1 of 2\"") && !results.contains("pass 2 of 2"));
+
+        r = runReport({"--in-process", "--library", WRAPPER}, {"FAKE_CRASH=1"},
+                      R"(ulimit -c 0; exec "$0" "$@")");
+        QCOMPARE(r.status, 128 + SIGSEGV);
+        QVERIFY2(r.err.endsWith("testbed-report: the library crashed in Gcd: SIGSEGV "
+                                "(segmentation fault); the report holds the lines written "
+                                "before it\n"),
+                 qPrintable(r.err.right(300)));
+        QVERIFY(r.out.contains("Maths Function Tests ---"));
+        QVERIFY(!r.out.contains("Gcd("));
     }
 
     void outputFile() {
