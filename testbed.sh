@@ -7,7 +7,9 @@
 #   ./testbed.sh package  install what is missing, build the Debian packages into
 #                       build-deb/packages/
 #   ./testbed.sh dll    install what is missing, cross-build qorlib145.dll and the library's
-#                       tests for Windows into build-windows/, run the tests under Wine
+#                       tests for Windows into build-windows/, run the tests under Wine, and
+#                       compare a report through the DLL with one through the Linux library
+#                       (whose side is built in the build folder)
 #
 # All are safe to run again: packages already present are not reinstalled and the build
 # is incremental. BUILD_DIR overrides the build folder (default: build), PACKAGE_BUILD_DIR
@@ -34,11 +36,13 @@ PACKAGES=(
 )
 
 # What `dll` needs: the MinGW-w64 cross compiler, Wine, GoogleTest's sources (built by the
-# cross compiler) and a native build of the library to compare the DLL's answers with.
+# cross compiler), and what configuring the regular build and building the rig's headless
+# program there takes, which compares the DLL's answers with the Linux library's.
 DLL_PACKAGES=(
-    build-essential cmake ninja-build
+    build-essential cmake ninja-build pkg-config
     g++-mingw-w64-x86-64-posix wine64
-    googletest libgtest-dev tzdata
+    googletest libgtest-dev libgmock-dev libbenchmark-dev tzdata
+    qt6-base-dev libgl-dev libxcb1-dev
 )
 
 install_packages() {
@@ -56,8 +60,12 @@ install_packages() {
         "${missing[@]}"
 }
 
-build() {
+configure() {
     cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+}
+
+build() {
+    configure
     cmake --build "$BUILD_DIR"
 }
 
@@ -75,16 +83,20 @@ package() {
 }
 
 # The library and its tests built for Windows and run under Wine, in a Wine prefix of the
-# build folder's own.
+# build folder's own. The Linux side of the comparisons comes from the regular build folder,
+# where only what they run is built (after `test`, nothing is left to build).
 build_dll() {
     local dir=${DLL_BUILD_DIR:-build-windows}
-    cmake -S . -B "$dir/linux" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DTESTBED_BUILD_GUI=OFF -DTESTBED_BUILD_BENCHMARKS=OFF
-    cmake --build "$dir/linux" --target qorlib_export_table
+    configure
+    cmake --build "$BUILD_DIR" --target testbed-report qorlib-host qorlib145 qorlib_export_table
+    local native
+    native=$(realpath "$BUILD_DIR/bin")
     cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
         -DTESTBED_BUILD_GUI=OFF -DTESTBED_BUILD_BENCHMARKS=OFF \
-        -DTESTBED_HOST_TABLE="$(realpath "$dir/linux/bin/qorlib_export_table")"
+        -DTESTBED_HOST_TABLE="$native/qorlib_export_table" \
+        -DTESTBED_NATIVE_REPORT="$native/testbed-report" \
+        -DTESTBED_NATIVE_LIBRARY="$native/libqorlib145.so"
     cmake --build "$dir"
     ctest --test-dir "$dir" --output-on-failure --timeout 600
 }
