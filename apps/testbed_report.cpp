@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
+#include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -53,6 +55,15 @@ const char DESCRIPTION[] =
     "memory and disk figures, values of the clock) by their shape, everything else byte for\n"
     "byte. CR LF and LF line ends compare equal. Differences are shown as a unified diff.\n"
     "\n"
+    "The library runs in a process of its own, qorlib-host, so that a library that crashes,\n"
+    "hangs or calls exit() cannot end the run: the call in which the host died, or which ran\n"
+    "past --call-timeout, becomes an error line (900 \"The library crashed in ...\", 901\n"
+    "\"The library did not answer in time\"), a fresh host serves the next call, and the run,\n"
+    "--expect and --junit complete. What the library writes to standard output or standard\n"
+    "error reaches standard error as lines marked \"[library]\". A Windows DLL given with\n"
+    "--library runs in qorlib-host.exe under Wine. --in-process calls the library directly,\n"
+    "as the window does: a little faster, but a fatal fault of the library ends the run.\n"
+    "\n"
     "Exit status; when several apply, the first in this list wins:\n"
     "  64  bad arguments\n"
     "  66  the --expect file is missing or cannot be read\n"
@@ -61,9 +72,9 @@ const char DESCRIPTION[] =
     "   3  a pass differs from the --expect file\n"
     "   1  the report holds error lines\n"
     "   0  none of these\n"
-    "A run the library ends has none of these: 70 when it called exit(), and the status of\n"
-    "the signal when it crashed (139 for SIGSEGV, 134 for SIGABRT); standard error names the\n"
-    "function being called.";
+    "With --in-process, a run the library ends has none of these: 70 when it called exit(),\n"
+    "and the status of the signal when it crashed (139 for SIGSEGV, 134 for SIGABRT);\n"
+    "standard error names the function being called.";
 
 void toStandardError(const QString &line) {
     const QByteArray bytes = line.toUtf8() + '\n';
@@ -162,10 +173,15 @@ int main(int argc, char **argv) {
         QStringLiteral("FILE"));
     const QCommandLineOption inProcessOption(
         QStringLiteral("in-process"),
-        QStringLiteral("Calls the library inside this process, as the window does (default "
-                       "until the library host lands)."));
+        QStringLiteral("Calls the library inside this process, as the window does, instead of "
+                       "in its host (see above)."));
+    const QCommandLineOption callTimeoutOption(
+        QStringLiteral("call-timeout"),
+        QStringLiteral("Ends the library host when one call takes longer than SECONDS "
+                       "(default 60) and reports the call as an error."),
+        QStringLiteral("SECONDS"));
     parser.addOptions({passesOption, libraryOption, outputOption, crlfOption, expectOption,
-                       junitOption, inProcessOption});
+                       junitOption, inProcessOption, callTimeoutOption});
 
     if (!parser.parse(QCoreApplication::arguments()))
         return usageError(parser.errorText());
@@ -194,6 +210,18 @@ int main(int argc, char **argv) {
             return usageError(QStringLiteral("--passes needs a number from 1 to 32767"));
     }
 
+    qorbind::Library &library = qorbind::Library::instance();
+    if (parser.isSet(callTimeoutOption)) {
+        bool ok = false;
+        const double seconds = parser.value(callTimeoutOption).toDouble(&ok);
+        if (!ok || !(seconds >= 0.001 && seconds <= 86400))
+            return usageError(QStringLiteral("--call-timeout needs seconds from 0.001 to 86400"));
+        library.setCallTimeout(std::chrono::milliseconds(std::llround(seconds * 1000)));
+    }
+    library.setIsolated(!parser.isSet(inProcessOption));
+    library.setHostOutput(
+        [](const QString &line) { toStandardError(QStringLiteral("[library] ") + line); });
+
     std::optional<verdict::StoredReport> expected;
     const QString expectedPath = parser.value(expectOption);
     if (parser.isSet(expectOption)) {
@@ -208,9 +236,9 @@ int main(int argc, char **argv) {
 
     if (parser.isSet(libraryOption)) {
         const QString path = parser.value(libraryOption);
-        qorbind::Library::instance().setPath(path);
+        library.setPath(path);
         try {
-            qorbind::Library::instance().ensureLoaded();
+            library.ensureLoaded();
         } catch (const rt::RigError &) {
             toStandardError(QStringLiteral("testbed-report: cannot load ") + path +
                             QStringLiteral(": ") + loaderReason(path));

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "client.h"
@@ -170,8 +171,10 @@ const std::string &HostProcess::exchange(std::string_view request,
         throw Failure{Failure::HostFailed, "the library host has ended"};
     const Clock::time_point deadline = Clock::now() + limit;
     const auto limitText = [&] {
-        const long long whole = std::chrono::duration_cast<std::chrono::seconds>(limit).count();
-        return std::to_string(whole) + (whole == 1 ? " second" : " seconds");
+        char text[64];
+        const double seconds = std::chrono::duration<double>(limit).count();
+        std::snprintf(text, sizeof text, "%g %s", seconds, seconds == 1 ? "second" : "seconds");
+        return std::string(text);
     };
     try {
         Wait sent = channel_->send(request, deadline);

@@ -3,13 +3,22 @@
 # drive C, under TZ=UTC and LC_ALL=C. Any change to a stable line of the report fails the
 # check until the golden file changes with it.
 #
-#   golden_report.sh TESTBED_REPORT LIBRARY GOLDEN_FILE            compares a pass with it
-#   golden_report.sh TESTBED_REPORT LIBRARY GOLDEN_FILE --remake   writes it anew
+#   golden_report.sh TESTBED_REPORT LIBRARY GOLDEN_FILE [OPTION...]  compares a pass with it
+#   golden_report.sh TESTBED_REPORT LIBRARY GOLDEN_FILE --remake     writes it anew
+#
+# OPTIONs go to testbed-report: the library runs in its host by default and with
+# --in-process in the rig's own process; both must match the one golden file.
 #
 # From a build folder: ctest -R golden_report, and cmake --build build --target
 # remake_golden_report.
 set -euo pipefail
-report=$1 library=$2 golden=$3 mode=${4:-check}
+report=$1 library=$2 golden=$3
+shift 3
+mode=check
+if [ "${1:-}" = --remake ]; then
+    mode=remake
+    shift
+fi
 
 drive=$(mktemp -d)
 trap 'rm -rf "$drive"' EXIT
@@ -21,7 +30,7 @@ done
 export QORLIB_DRIVES="C=$drive" QORLIB_WINDIR="$drive/win/" TZ=UTC LC_ALL=C LANG=C
 unset LANGUAGE
 
-if [ "$mode" = --remake ]; then
+if [ "$mode" = remake ]; then
     exec "$report" --library "$library" --output "$golden"
 fi
-exec "$report" --library "$library" --expect "$golden" > /dev/null
+exec "$report" --library "$library" --expect "$golden" "$@" > /dev/null

@@ -47,7 +47,7 @@ has "$dev" "$libdir/pkgconfig/qorlib145.pc"
 has "$dev" "$libdir/cmake/qorlib145/qorlib145Config.cmake"
 lacks "$dev" "$libdir/libqorlib145.so.$version"
 for file in /usr/bin/testbed /usr/bin/testbed-report /usr/share/man/man1/testbed.1.gz \
-    /usr/share/man/man1/testbed-report.1.gz; do
+    /usr/share/man/man1/testbed-report.1.gz /usr/libexec/zentrak-testbed/qorlib-host; do
     has "$rig" "$file"
 done
 has "$rig" '/usr/share/applications/.*\.desktop'

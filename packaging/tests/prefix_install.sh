@@ -16,7 +16,7 @@ mkdir -p "$neutral"
 fail() { echo "FAIL: $*"; exit 1; }
 
 cmake --install "$build_dir" --prefix "$prefix" >/dev/null
-for file in bin/testbed bin/testbed-report \
+for file in bin/testbed bin/testbed-report libexec/zentrak-testbed/qorlib-host \
     "share/applications/$app_id.desktop" "share/metainfo/$app_id.metainfo.xml" \
     share/man/man1/testbed.1.gz share/man/man1/testbed-report.1.gz; do
     [ -f "$prefix/$file" ] || fail "$file not installed"

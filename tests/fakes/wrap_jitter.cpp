@@ -6,8 +6,6 @@
 //   FAKE_SEMICOLON=1: RandomStr's printable texts (mode 4) end in ";".
 //   FAKE_ERROR=1: BinToDec answers 300, more than the byte a later step converts it to, so
 //     a pass writes exactly one error line.
-//   FAKE_EXIT=n (n > 0): the n-th call of DiskFree calls exit(0); a pass calls it 3 times.
-//   FAKE_CRASH=1: Gcd writes through a null pointer.
 #include <dlfcn.h>
 
 #include <cstdlib>
@@ -26,11 +24,6 @@ int seed() {
 template <typename F>
 F real(const char *name) {
     return reinterpret_cast<F>(dlsym(RTLD_NEXT, name));
-}
-
-// Past the sanitizers' own null check, which would end the process before its signal does.
-__attribute__((no_sanitize("address", "undefined"))) void writeThroughNull() {
-    *static_cast<volatile int *>(nullptr) = 1;
 }
 
 bool isDriveC(const char *drive) {
@@ -76,17 +69,7 @@ JITTER_MEMORY(GetAvailableVirtualMemory)
 JITTER_MEMORY(GetTotalSwapfileMemory)
 JITTER_MEMORY(GetAvailableSwapfileMemory)
 
-QOR_API int32_t Gcd(int32_t a, int32_t b) {
-    if (std::getenv("FAKE_CRASH"))
-        writeThroughNull();
-    return real<int32_t (*)(int32_t, int32_t)>("Gcd")(a, b);
-}
-
 QOR_API double DiskFree(const char *drive) {
-    static int calls = 0;
-    const char *exitAt = std::getenv("FAKE_EXIT");
-    if (exitAt && ++calls == std::atoi(exitAt))
-        std::exit(0);
     const double free = real<double (*)(const char *)>("DiskFree")(drive);
     return isDriveC(drive) && free >= 0 ? free + seed() * 987654321.0 : free;
 }

@@ -18,6 +18,9 @@ struct Result {
 // The real library, with what varies by nature and one error line at the test's command.
 const QString WRAPPER = QStringLiteral(FAKES_DIR "/libwrap_jitter.so");
 
+// The real library with one fault, chosen by FAKE_FAULT (see wrap_fault.cpp).
+const QString FAULTY = QStringLiteral(FAKES_DIR "/libwrap_fault.so");
+
 QString fake(const char *name) {
     return QStringLiteral(FAKES_DIR "/libfake_") + QLatin1String(name) + QStringLiteral(".so");
 }
@@ -233,9 +236,9 @@ class ReportProgramTest : public QObject {
         const QString path = dir.filePath("report.txt");
         const QString xml = dir.filePath("results.xml");
         // DiskFree's first call of the second pass (three a pass).
-        Result r = runReport({"--in-process", "--library", WRAPPER, "--passes", "2", "--output",
+        Result r = runReport({"--in-process", "--library", FAULTY, "--passes", "2", "--output",
                               path, "--junit", xml},
-                             {"FAKE_EXIT=4"});
+                             {"FAKE_FAULT=exit", "FAKE_FAULT_AT=4"});
         QCOMPARE(r.status, 70);
         QVERIFY2(r.err.endsWith("testbed-report: the library ended the process (exit) in "
                                 "DiskFree\n"),
@@ -248,7 +251,7 @@ class ReportProgramTest : public QObject {
         const QString results = QString::fromUtf8(readFile(xml));
         QVERIFY(results.contains("\"pass 1 of 2\"") && !results.contains("pass 2 of 2"));
 
-        r = runReport({"--in-process", "--library", WRAPPER}, {"FAKE_CRASH=1"},
+        r = runReport({"--in-process", "--library", FAULTY}, {"FAKE_FAULT=crash"},
                       R"(ulimit -c 0; exec "$0" "$@")");
         QCOMPARE(r.status, 128 + SIGSEGV);
         QVERIFY2(r.err.endsWith("testbed-report: the library crashed in Gcd: SIGSEGV "
@@ -257,6 +260,76 @@ class ReportProgramTest : public QObject {
                  qPrintable(r.err.right(300)));
         QVERIFY(r.out.contains("Maths Function Tests ---"));
         QVERIFY(!r.out.contains("Gcd("));
+    }
+
+    // The library in its host: each fault becomes an error line that names the export and
+    // the cause, in a report, a JUnit file and a verdict that all complete.
+    void isolatedFaults_data() {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("error");    // the error line's description, or "" for none
+        QTest::addColumn<QString>("section");  // the JUnit testcase that fails
+        QTest::newRow("crash") << "crash"
+                               << "900 ocurred (The library crashed in Gcd: signal SIGSEGV"
+                               << "Maths Function Tests / String Function Tests";
+        QTest::newRow("exit(0)") << "exit"
+                                 << "900 ocurred (The library crashed in DiskFree: exit status 0)"
+                                 << "Disk Space Tests";
+        QTest::newRow("abort()") << "abort"
+                                 << "900 ocurred (The library crashed in VBDate: signal SIGABRT"
+                                 << "VB and C++ Date Conversion Tests";
+        // The heap is found broken in whichever later call touches it.
+        QTest::newRow("heap overwrite") << "overwrite"
+                                        << "900 ocurred (The library crashed in "
+                                        << "";
+        QTest::newRow("endless loop")
+            << "hang"
+            << "901 ocurred (The library did not answer in time: MatchCIDR ran past 0.5 seconds)"
+            << "IP and CIDR Match Tests";
+        QTest::newRow("standard output") << "stdout"
+                                         << ""
+                                         << "";
+    }
+    void isolatedFaults() {
+        QFETCH(QString, fault);
+        QFETCH(QString, error);
+        QFETCH(QString, section);
+        QTemporaryDir dir;
+        const QString stored = dir.filePath("stored.txt"), xml = dir.filePath("results.xml");
+        QCOMPARE(runReport({"--library", FAULTY, "--output", stored}).status, 0);
+        const Result r = runReport(
+            {"--library", FAULTY, "--expect", stored, "--junit", xml, "--call-timeout", "0.5"},
+            {"FAKE_FAULT=" + fault});
+        QVERIFY2(r.out.endsWith(" second(s)\n"), qPrintable(r.out.right(300)));
+        QVERIFY(!r.out.contains("EncryptString was here"));
+        const QString junit = QString::fromUtf8(readFile(xml));
+        if (error.isEmpty()) {
+            QCOMPARE(r.status, 0);
+            QVERIFY(r.err.contains("[library] EncryptString was here\n"));
+            QVERIFY(r.err.contains("[library] EncryptString complains\n"));
+            QVERIFY(!junit.contains("<failure"));
+            return;
+        }
+        QCOMPARE(r.status, 3);  // the error lines differ from the stored report
+        QVERIFY2(r.out.contains("\nError " + error), qPrintable(r.out.left(3000)));
+        const qsizetype testcase = junit.indexOf("name=\"" + section + "\"");
+        QVERIFY2(section.isEmpty() || (testcase >= 0 && junit.indexOf("<failure", testcase) <
+                                                            junit.indexOf("</testcase>", testcase)),
+                 qPrintable(section));
+        QVERIFY(junit.contains(error.section(u'(', 1)));
+    }
+
+    // A library host that cannot start is a library that cannot be loaded, with the reason.
+    void hostMissing() {
+        QTemporaryDir dir;
+        const QString shell =
+            QStringLiteral(R"(cp "$0" "%1/" && exec "%1/testbed-report" "$@")").arg(dir.path());
+        const Result r = runReport({"--library", QStringLiteral(QORLIB_PATH)}, {}, shell);
+        QCOMPARE(r.status, 2);
+        QVERIFY2(r.err.contains("the library host qorlib-host is not beside the rig"),
+                 qPrintable(r.err));
+        QCOMPARE(
+            runReport({"--library", QStringLiteral(QORLIB_PATH), "--in-process"}, {}, shell).status,
+            0);
     }
 
     void outputFile() {
