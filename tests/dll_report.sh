@@ -55,7 +55,9 @@ varying=(
 
 work=$(mktemp -d)
 cleanup() {
+    # Its Wine server must have gone before its prefix goes.
     WINEPREFIX=$work/wine "$wineserver" -k 2>/dev/null || true
+    WINEPREFIX=$work/wine "$wineserver" -w 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
