@@ -44,7 +44,7 @@ varying=(
     # Each system's own process ids: Wine numbers its processes itself.
     '^The process ID of this application - GetPID\(\) = '
     '^The process ID of this test-application is: '
-    # The working set of another program: the rig, or Wine's host process.
+    # The working set of the process the library runs in, a different program on each side.
     '^Memory used by this process is: '
     # The machine's memory as each system counts it: Wine's address space is smaller than
     # Linux's and its page file follows RAM and swap, where Linux counts swap alone.
