@@ -10,9 +10,9 @@
 set -euo pipefail
 report=$1 linux_library=$2 dll=$3 prefix=$4 wineserver=$5
 
-# Each entry: a line's label (an extended regular expression matched at the line's start),
-# then why its value differs between the passes. The value is the rest of the line; it
-# must be present on both sides.
+# Each entry is a line's label (an extended regular expression matched at the line's
+# start), under a comment saying why its value differs between the passes. The value is the
+# rest of the line; it must be present on both sides.
 varying=(
     # Timings; the DLL's first section also waits for Wine to start.
     '^ Execution \(([0-9]+|FINAL)\) took '
