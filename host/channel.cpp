@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
-#include <thread>
 
 #include "wire.h"
 
@@ -36,18 +35,14 @@ bool Channel::mine() const {
 
 Wait Channel::awaitTurn(Clock::time_point deadline) {
     // The spin catches the answers of short calls and the next call of a busy loop without
-    // a system call on either side. After the first microseconds it yields, so that on a
-    // busy machine the other side gets the processor it is waiting for.
-    const Clock::time_point start = Clock::now();
-    const Clock::time_point spinEnd = std::min(start + SPIN, deadline);
+    // a system call on either side. It does not yield: on a busy machine a yield hands the
+    // processor to whatever else runs for a whole time slice, where sleeping until the
+    // other side writes its byte lets the scheduler wake this side promptly.
+    const Clock::time_point spinEnd = std::min(Clock::now() + SPIN, deadline);
     for (unsigned i = 1;; ++i) {
         if (mine())
             return Wait::Ready;
-        if (i < 256) {
-            QORHOST_PAUSE();
-            continue;
-        }
-        std::this_thread::yield();
+        QORHOST_PAUSE();
         if (i % 16 == 0 && Clock::now() >= spinEnd)
             break;
     }

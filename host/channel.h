@@ -61,7 +61,7 @@ class Channel {
     Wait receive(std::string &message, Clock::time_point deadline = Clock::time_point::max());
 
     // How long a side spins before it sleeps.
-    static constexpr std::chrono::microseconds SPIN{100};
+    static constexpr std::chrono::microseconds SPIN{50};
 
   private:
     bool mine() const;
