@@ -96,10 +96,15 @@ std::string Server::call(Reader &r) {
     if (index >= EXPORT_COUNT)
         throw Malformed{"an export of no known number"};
     const auto id = static_cast<ExportId>(index);
+    // A missing export is looked up once: a broken library is called many times over.
+    static char missing;
     void *&address = addresses_[index];
-    if (!address)
+    if (!address) {
         address = symbols_(exportName(id));
-    if (!address)
+        if (!address)
+            address = &missing;
+    }
+    if (address == &missing)
         return failed({Failure::MissingExport, exportName(id)});
     Writer w;
     try {
