@@ -1,11 +1,14 @@
 // The binding: search order, lazy look-up and its cache, the errors a failed load raises,
-// and the marshalling of texts, numbers and variants.
+// and the marshalling of texts, numbers and variants, each in this process and through the
+// library host; and what a library that crashes or hangs in its host turns into.
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <chrono>
+#include <mutex>
 
 #include "library.h"
 #include "qorbind.h"
@@ -36,9 +39,22 @@ void expectError(F &&call, int number, const QString &description) {
     }
 }
 
-class Binding : public WithLibrary {};
+// Every marshalling test runs twice: calling the library directly and through its host,
+// where every argument and result crosses the channel.
+class Binding : public WithLibrary, public ::testing::WithParamInterface<bool> {
+  protected:
+    void SetUp() override { Library::instance().setIsolated(GetParam()); }
+    void TearDown() override {
+        Library::instance().setIsolated(false);
+        WithLibrary::TearDown();
+    }
+};
+INSTANTIATE_TEST_SUITE_P(InProcessAndInHost, Binding, ::testing::Bool(),
+                         [](const auto &info) { return info.param ? "InHost" : "InProcess"; });
 
-TEST_F(Binding, LoadsLazilyAndLooksUpEachExportOnce) {
+class DirectBinding : public WithLibrary {};
+
+TEST_F(DirectBinding, LoadsLazilyAndLooksUpEachExportOnce) {
     use(QStringLiteral(QORLIB_PATH));
     EXPECT_TRUE(Library::instance().loadedPath().isEmpty()) << "loaded before the first call";
     const int before = Library::instance().lookupCount();
@@ -49,14 +65,14 @@ TEST_F(Binding, LoadsLazilyAndLooksUpEachExportOnce) {
     EXPECT_EQ(Library::instance().lookupCount(), before + 1);
 }
 
-TEST_F(Binding, CachedAddressesAreDroppedWhenTheLibraryChanges) {
+TEST_F(DirectBinding, CachedAddressesAreDroppedWhenTheLibraryChanges) {
     use(QStringLiteral(QORLIB_PATH));
     EXPECT_EQ(qor::StrRev("abc"), QStringLiteral("cba"));
     use(kFake);
     EXPECT_EQ(qor::StrRev("abc"), QStringLiteral("abc"));  // the fake's identity
 }
 
-TEST_F(Binding, Errors) {
+TEST_P(Binding, Errors) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString broken = dir.filePath(QStringLiteral("libqorlib145.so"));
@@ -80,7 +96,7 @@ TEST_F(Binding, Errors) {
     expectError([] { qor::StringToHex("x"); }, 7, QStringLiteral("Out of memory"));
 }
 
-TEST_F(Binding, ByValueVariablesAreCopiedBackByLength) {
+TEST_P(Binding, ByValueVariablesAreCopiedBackByLength) {
     use(kFake);
     QString buffer = QStringLiteral("abcd");
     qor::EncryptString(buffer, 4, "pw", -1, nullptr);
@@ -100,14 +116,14 @@ TEST_F(Binding, ByValueVariablesAreCopiedBackByLength) {
     EXPECT_EQ(shortText, QStringLiteral("ab"));
 }
 
-TEST_F(Binding, NullAndEmptyTextsDiffer) {
+TEST_P(Binding, NullAndEmptyTextsDiffer) {
     use(kFake);
     EXPECT_EQ(qor::StrRev(nullptr), QStringLiteral("<null>"));
     EXPECT_EQ(qor::StrRev(""), QString());
     EXPECT_EQ(qor::StrRev(QString()), QString());
 }
 
-TEST_F(Binding, ByValueBufferCarriesEveryByte) {
+TEST_P(Binding, ByValueBufferCarriesEveryByte) {
     use(kFake);
     QString text;
     for (int c = 0; c < 256; ++c)
@@ -118,7 +134,7 @@ TEST_F(Binding, ByValueBufferCarriesEveryByte) {
     EXPECT_EQ(back, text);
 }
 
-TEST_F(Binding, LengthsBeyondTheBufferAreRefused) {
+TEST_P(Binding, LengthsBeyondTheBufferAreRefused) {
     use(kFake);
     std::int32_t packed = 0;
     expectError([&] { qor::RLECompress("abc", 4, packed); }, 5,
@@ -129,14 +145,14 @@ TEST_F(Binding, LengthsBeyondTheBufferAreRefused) {
     EXPECT_EQ(packed, 10);
 }
 
-TEST_F(Binding, CharactersOutsideLatin1BecomeQuestionMarks) {
+TEST_P(Binding, CharactersOutsideLatin1BecomeQuestionMarks) {
     use(kFake);
     QString text = QStringLiteral("a\u20ACb\u00E9");
     EXPECT_EQ(qor::StrRev(text), QStringLiteral("a?b\u00E9"));
     EXPECT_EQ(text, QStringLiteral("a?b\u00E9"));  // the variable takes back the 8-bit copy
 }
 
-TEST_F(Binding, ByReferenceTextsTakeBackWhatTheLibraryLeft) {
+TEST_P(Binding, ByReferenceTextsTakeBackWhatTheLibraryLeft) {
     use(kFake);
     QString text = QStringLiteral("xyz");
     const QString result = qor::EncodeString64(text, 0);
@@ -152,7 +168,7 @@ TEST_F(Binding, ByReferenceTextsTakeBackWhatTheLibraryLeft) {
         EXPECT_EQ(all.at(c).unicode(), c);
 }
 
-TEST_F(Binding, EveryByteSurvivesTheRoundTripThroughTheRealLibrary) {
+TEST_P(Binding, EveryByteSurvivesTheRoundTripThroughTheRealLibrary) {
     use(QStringLiteral(QORLIB_PATH));
     // StrRev twice must give back every non-NUL byte value in place.
     QString text;
@@ -161,7 +177,7 @@ TEST_F(Binding, EveryByteSurvivesTheRoundTripThroughTheRealLibrary) {
     EXPECT_EQ(qor::StrRev(qor::StrRev(text)), text);
 }
 
-TEST_F(Binding, Variants) {
+TEST_P(Binding, Variants) {
     use(kFake);
     qorbind::Variant v;
     EXPECT_TRUE(v.isEmpty());
@@ -182,6 +198,55 @@ TEST_F(Binding, Variants) {
 
     const qorbind::Variant scalar = qorbind::Variant::fromText(QStringLiteral("x"));
     expectError([&] { scalar.lowerBound(); }, 13, QStringLiteral("Type mismatch"));
+}
+
+// The library in its host: a crash or a hang is the calling step's error, and a fresh host
+// serves the next call; what the library prints arrives as the host's output.
+TEST_F(WithLibrary, FaultsInTheHostBecomeErrorsOfTheCall) {
+    Library &library = Library::instance();
+    library.setIsolated(true);
+    std::mutex mutex;
+    QStringList output;
+    library.setHostOutput([&](const QString &line) {
+        const std::lock_guard lock(mutex);
+        output << line;
+    });
+    use(QStringLiteral(FAKES_DIR "/libwrap_fault.so"));
+    // Each host takes the fault from the environment it starts with.
+    const auto withFault = [](const char *fault, auto &&call) {
+        SCOPED_TRACE(fault);
+        Library::instance().unload();
+        qputenv("FAKE_FAULT", fault);
+        call();
+        qunsetenv("FAKE_FAULT");
+        Library::instance().unload();
+    };
+    withFault("crash", [] {
+        expectError(
+            [] { qor::Gcd(12, 18); }, 900,
+            QStringLiteral("The library crashed in Gcd: signal SIGSEGV (Segmentation fault)"));
+    });
+    EXPECT_EQ(qor::Gcd(12, 18), 6);
+    withFault("exit", [] {
+        expectError([] { qor::DiskFree("C"); }, 900,
+                    QStringLiteral("The library crashed in DiskFree: exit status 0"));
+    });
+    library.setCallTimeout(std::chrono::milliseconds(200));
+    withFault("hang", [] {
+        expectError([] { qor::MatchCIDR("10.0.0.0/8", "10.1.2.3"); }, 901,
+                    QStringLiteral("The library did not answer in time: MatchCIDR ran past 0.2 "
+                                   "seconds"));
+        EXPECT_EQ(qor::IPToLong("1.2.3.4"), 16909060.0);  // a fresh host, faults and all
+    });
+    library.setCallTimeout(std::chrono::seconds(60));
+    withFault("stdout", [] {
+        QString buffer = QStringLiteral("text");
+        qor::EncryptString(buffer, 4, "pw", 1, "salt");
+    });
+    library.setHostOutput({});
+    EXPECT_TRUE(output.contains(QStringLiteral("EncryptString was here")));
+    EXPECT_TRUE(output.contains(QStringLiteral("EncryptString complains")));
+    library.setIsolated(false);
 }
 
 // Runs the probe from `programDir` with `workDir` as current folder and `path` as PATH.
