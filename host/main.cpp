@@ -17,6 +17,7 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 #endif
 
@@ -60,6 +61,12 @@ int main(int argc, char **argv) {
             stderr);
         return 64;
     }
+#if !defined(_WIN32)
+    // The rig names a crash by the signal that ended the host: no handler (a sanitizer's,
+    // say) may turn it into an ordinary exit.
+    for (const int fatal : {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT})
+        ::signal(fatal, SIG_DFL);
+#endif
     std::unique_ptr<qorhost::Signal> signal = takeStandardPipes();
     // What the library prints reaches the rig at once, also when it crashes right after.
     std::setvbuf(stdout, nullptr, _IONBF, 0);
