@@ -44,6 +44,13 @@ class HostProcess {
     // Ends a host whose answer broke the format, raising Failure{Crashed} with the reason.
     [[noreturn]] void broken(const std::string &reason);
 
+    // Ends the host at once, without waiting for it to finish: for a host that has said it
+    // crashed.
+    void abandon() {
+        if (pid_ > 0)
+            endAndReap(true);
+    }
+
     bool alive() const { return pid_ > 0; }
     int pid() const { return pid_; }
 

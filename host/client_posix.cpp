@@ -79,6 +79,9 @@ HostProcess::HostProcess(const HostCommand &command, Output output) {
     }
     envp.push_back(nullptr);
 
+    // The mailbox is laid out before the host can look at it.
+    signal_ = pipeSignal(fromHost[0], toHost[1]);
+    channel_ = std::make_unique<Channel>(mapping_->memory, mapping_->size, Channel::Rig, *signal_);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, toHost[0], 0);
@@ -91,16 +94,14 @@ HostProcess::HostProcess(const HostCommand &command, Output output) {
     close(fromHost[1]);
     close(log[1]);
     if (error != 0) {
-        close(toHost[1]);
-        close(fromHost[0]);
+        channel_.reset();
+        signal_.reset();  // closes the rig's ends of the channel's pipes
         close(log[0]);
         unlink(path_.c_str());
         throw Failure{Failure::HostFailed,
                       "cannot start " + command.argv.front() + ": " + std::strerror(error)};
     }
     pid_ = pid;
-    signal_ = pipeSignal(fromHost[0], toHost[1]);
-    channel_ = std::make_unique<Channel>(mapping_->memory, mapping_->size, Channel::Rig, *signal_);
     // The host's standard error, line by line, until the host and all it started are gone.
     reader_ = std::thread([fd = log[0], output = std::move(output)] {
         std::string pending;

@@ -23,6 +23,48 @@
 
 namespace {
 
+#if defined(_WIN32)
+qorhost::Channel *answering = nullptr;
+
+const char *exceptionName(DWORD code) {
+    switch (code) {
+        case EXCEPTION_ACCESS_VIOLATION:
+            return " (access violation)";
+        case EXCEPTION_INT_DIVIDE_BY_ZERO:
+            return " (integer divide by zero)";
+        case EXCEPTION_STACK_OVERFLOW:
+            return " (stack overflow)";
+        case EXCEPTION_ILLEGAL_INSTRUCTION:
+            return " (illegal instruction)";
+        case EXCEPTION_BREAKPOINT:
+            return " (breakpoint)";
+        case 0xC0000374:
+            return " (heap corruption)";
+        case 0xC0000409:
+            return " (stack buffer overrun)";
+        default:
+            return "";
+    }
+}
+
+// A crash in the library: the rig learns the exception as the call's answer, since the
+// status of a Windows process under Wine keeps only the code's last byte, and no debugger
+// is started.
+LONG WINAPI reportCrash(EXCEPTION_POINTERS *info) {
+    const DWORD code = info->ExceptionRecord->ExceptionCode;
+    if (answering) {
+        char cause[80];
+        std::snprintf(cause, sizeof cause, "exception 0x%08lX%s", static_cast<unsigned long>(code),
+                      exceptionName(code));
+        qorhost::Writer w;
+        qorhost::writeFailure(w, {qorhost::Failure::Crashed, cause});
+        answering->send(w.bytes());
+    }
+    TerminateProcess(GetCurrentProcess(), code);
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+#endif
+
 // Takes standard input and output for the channel and points the process's own, and the C
 // runtime's, at places where the library's writes do no harm.
 std::unique_ptr<qorhost::Signal> takeStandardPipes() {
@@ -73,6 +115,11 @@ int main(int argc, char **argv) {
     try {
         const std::unique_ptr<qorhost::Mapping> mapping = qorhost::openMapping(argv[2]);
         qorhost::Channel channel(mapping->memory, mapping->size, qorhost::Channel::Host, *signal);
+#if defined(_WIN32)
+        answering = &channel;
+        SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+        SetUnhandledExceptionFilter(&reportCrash);
+#endif
         qorhost::Server server;
         std::string request;
         while (channel.receive(request) == qorhost::Wait::Ready)

@@ -262,6 +262,10 @@ void Library::raise(const qorhost::Failure &failure, qorhost::ExportId id) {
         case qorhost::Failure::InvalidCall:
             throw rt::RigError::invalidCall();
         case qorhost::Failure::Crashed:
+            // A host that reports its own crash is on its way out.
+            if (host_)
+                host_->abandon();
+            host_.reset();
             throw rt::RigError::libraryCrashed(name, detail);
         case qorhost::Failure::TimedOut:
             throw rt::RigError::libraryTimedOut(name, detail);
