@@ -3,8 +3,15 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <utility>
 
 #include "wire.h"
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <sched.h>
+#endif
 
 #if defined(__x86_64__) || defined(__i386__) || defined(_M_X64)
 #include <immintrin.h>
@@ -15,6 +22,18 @@
 
 namespace qorhost {
 
+namespace {
+
+std::int32_t currentProcessor() {
+#if defined(_WIN32)
+    return static_cast<std::int32_t>(GetCurrentProcessorNumber());
+#else
+    return sched_getcpu();
+#endif
+}
+
+}  // namespace
+
 Channel::Channel(void *memory, std::size_t size, Side side, Signal &signal)
     : box_(static_cast<Mailbox *>(memory)),
       data_(static_cast<char *>(memory) + MAILBOX_DATA),
@@ -24,6 +43,8 @@ Channel::Channel(void *memory, std::size_t size, Side side, Signal &signal)
     if (side == Rig) {
         new (box_) Mailbox{};
         box_->magic = Mailbox::MAGIC;
+        box_->processor[Rig].store(-1);
+        box_->processor[Host].store(-1);
     } else if (size <= MAILBOX_DATA || box_->magic != Mailbox::MAGIC) {
         throw Malformed{"the channel's file is not a mailbox"};
     }
@@ -38,8 +59,12 @@ Wait Channel::awaitTurn(Clock::time_point deadline) {
     // a system call on either side. It does not yield: on a busy machine a yield hands the
     // processor to whatever else runs for a whole time slice, where sleeping until the
     // other side writes its byte lets the scheduler wake this side promptly.
+    const std::int32_t here = currentProcessor();
+    box_->processor[side_].store(here, std::memory_order_relaxed);
+    const bool shared = std::exchange(wokeOther_, false) && here >= 0 &&
+                        box_->processor[1 - side_].load(std::memory_order_relaxed) == here;
     const Clock::time_point spinEnd = std::min(Clock::now() + SPIN, deadline);
-    for (unsigned i = 1;; ++i) {
+    for (unsigned i = 1; !shared; ++i) {
         if (mine())
             return Wait::Ready;
         QORHOST_PAUSE();
@@ -64,8 +89,10 @@ Wait Channel::awaitTurn(Clock::time_point deadline) {
 
 void Channel::pass() {
     box_->turn.fetch_add(1, std::memory_order_seq_cst);
-    if (box_->sleeping[1 - side_].load(std::memory_order_seq_cst) != 0)
+    if (box_->sleeping[1 - side_].load(std::memory_order_seq_cst) != 0) {
         signal_.notify();
+        wokeOther_ = true;
+    }
 }
 
 Wait Channel::send(std::string_view message, Clock::time_point deadline) {

@@ -37,8 +37,9 @@ struct alignas(64) Mailbox {
     std::uint64_t magic;
     alignas(64) std::atomic<std::uint32_t> turn;  // even: the rig's, odd: the host's
     alignas(64) std::atomic<std::uint32_t> sleeping[2];
-    alignas(64) std::uint64_t chunk;  // bytes of the message in data
-    std::uint64_t total;              // bytes of the whole message
+    std::atomic<std::int32_t> processor[2];  // where each side last waited, or -1
+    alignas(64) std::uint64_t chunk;         // bytes of the message in data
+    std::uint64_t total;                     // bytes of the whole message
 };
 inline constexpr std::size_t MAILBOX_DATA = 256;  // offset of the data
 static_assert(sizeof(Mailbox) <= MAILBOX_DATA);
@@ -60,7 +61,10 @@ class Channel {
     // the other side breaks the layout.
     Wait receive(std::string &message, Clock::time_point deadline = Clock::time_point::max());
 
-    // How long a side spins before it sleeps.
+    // How long a side spins before it sleeps. It does not spin when the other side last
+    // waited on the same processor: there the other side cannot run while this one spins.
+    // (The system tends to wake a sleeper on the processor of the side that woke it; two
+    // sides spinning in turn on one processor would each wait out the other's spin.)
     static constexpr std::chrono::microseconds SPIN{50};
 
   private:
@@ -73,6 +77,7 @@ class Channel {
     std::size_t capacity_;
     Side side_;
     Signal &signal_;
+    bool wokeOther_ = false;
 };
 
 }  // namespace qorhost
