@@ -10,12 +10,11 @@
 #include <QString>
 #include <cstdio>
 #include <cstdlib>
-#include <map>
-#include <string>
 
 #include "library.h"
 #include "recording_host.h"
 #include "run.h"
+#include "run_times.h"
 
 namespace {
 
@@ -35,30 +34,15 @@ void Pass(benchmark::State &state, const QString &path) {
 }
 
 // The console output, then the fastest CPU time of each pass and their ratio.
-class PassReporter : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run> &runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run &run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.error_occurred || !run.iterations)
-                continue;
-            const double seconds = run.cpu_accumulated_time / static_cast<double>(run.iterations);
-            auto [it, added] = fastest_.emplace(run.run_name.function_name, seconds);
-            if (!added && seconds < it->second)
-                it->second = seconds;
-        }
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        const auto current = fastest_.find("Pass/current"), before = fastest_.find("Pass/baseline");
-        if (current == fastest_.end() || before == fastest_.end())
+class PassReporter : public qorbench::TimesReporter {
+  protected:
+    void summary() override {
+        const auto current = fastestCpu("Pass/current"), before = fastestCpu("Pass/baseline");
+        if (!current || !before)
             return;
         std::printf("\nCPU per pass: current %.2f ms, baseline %.2f ms, current / baseline %.2f\n",
-                    current->second * 1e3, before->second * 1e3, current->second / before->second);
+                    *current * 1e3, *before * 1e3, *current / *before);
     }
-
-  private:
-    std::map<std::string, double> fastest_;
 };
 
 }  // namespace
