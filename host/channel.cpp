@@ -41,6 +41,7 @@ Channel::Channel(void *memory, std::size_t size, Side side, Signal &signal)
       side_(side),
       signal_(signal) {
     if (side == Rig) {
+        std::memset(static_cast<void *>(box_), 0, sizeof(Mailbox));
         new (box_) Mailbox{};
         box_->magic = Mailbox::MAGIC;
         box_->processor[Rig].store(-1);

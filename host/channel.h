@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -31,18 +32,25 @@ class Signal {
 };
 
 // The layout of the shared file. Both ends are the same machine (x86-64 or the same
-// architecture under Wine), so the atomics are shared as they are.
-struct alignas(64) Mailbox {
-    static constexpr std::uint64_t MAGIC = 0x316b6f626c69616dull;  // "mailbok1"
+// architecture under Wine), so the atomics are shared as they are. The turn, the sizes and
+// the first bytes of the data share one cache line, so a short call moves few lines
+// between the processors; the sleepers' flags, written rarely, have a line of their own.
+// The mapping starts on a page, so the offsets are the lines.
+struct Mailbox {
+    static constexpr std::uint64_t MAGIC = 0x326b6f626c69616dull;  // "mailbok2"
     std::uint64_t magic;
-    alignas(64) std::atomic<std::uint32_t> turn;  // even: the rig's, odd: the host's
-    alignas(64) std::atomic<std::uint32_t> sleeping[2];
+    char line0[56];
+    std::atomic<std::uint32_t> sleeping[2];
     std::atomic<std::int32_t> processor[2];  // where each side last waited, or -1
-    alignas(64) std::uint64_t chunk;         // bytes of the message in data
-    std::uint64_t total;                     // bytes of the whole message
+    char line1[48];
+    std::atomic<std::uint32_t> turn;  // even: the rig's, odd: the host's
+    std::uint32_t reserved;
+    std::uint64_t chunk;  // bytes of the message in the data
+    std::uint64_t total;  // bytes of the whole message
 };
-inline constexpr std::size_t MAILBOX_DATA = 256;  // offset of the data
-static_assert(sizeof(Mailbox) <= MAILBOX_DATA);
+inline constexpr std::size_t MAILBOX_DATA = sizeof(Mailbox);  // the data follows at once
+static_assert(offsetof(Mailbox, sleeping) == 64 && offsetof(Mailbox, turn) == 128);
+static_assert(MAILBOX_DATA == 152);
 static_assert(std::atomic<std::uint32_t>::is_always_lock_free);
 
 // The largest message either side accepts: a text of the library's largest size and more.
