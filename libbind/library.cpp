@@ -192,9 +192,10 @@ void Library::loadInHost() {
             request.path = explicitFile.toStdString();
         }
     }
-    auto output = [this](std::string_view line) {
-        if (hostOutput_)
-            hostOutput_(QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
+    // The host's reader thread keeps its own copy: a later setHostOutput() cannot race it.
+    auto output = [sink = hostOutput_](std::string_view line) {
+        if (sink)
+            sink(QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
     };
     try {
         host_ = std::make_unique<qorhost::HostProcess>(command, output);

@@ -38,7 +38,8 @@ class Library {
     // How long a call in the host may take before the host is ended (default 60 s).
     void setCallTimeout(std::chrono::milliseconds limit) { callTimeout_ = limit; }
     // Receives every line the host writes to standard error, the library's own output
-    // included. Called from another thread.
+    // included. Called from another thread; a host started before the call keeps the
+    // receiver it started with.
     void setHostOutput(std::function<void(const QString &line)> output);
 
     // Loads the library now unless it is loaded. Raises RigError 53 when the library cannot
