@@ -25,10 +25,9 @@
 
 #include "library.h"
 #include "qorbind.h"
-#include "recording_host.h"
 #include "rigerror.h"
-#include "run.h"
 #include "run_times.h"
+#include "whole_pass.h"
 
 namespace {
 
@@ -117,17 +116,7 @@ void ProcessId(benchmark::State &state, Mode mode) {
 void Pass(benchmark::State &state, Mode mode) {
     if (!use(state, mode))
         return;
-    auto pass = [] {
-        testing_support::RecordingHost host;
-        suite::RunAllTests(host);
-        return host.report.contains(QStringLiteral("All compresion tests passed OK"));
-    };
-    if (!pass()) {
-        state.SkipWithError("the pass did not end with every compression test passed");
-        return;
-    }
-    for (auto _ : state)
-        benchmark::DoNotOptimize(pass());
+    qorbench::timeWholePasses(state);
 }
 
 struct Row {

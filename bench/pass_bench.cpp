@@ -12,25 +12,14 @@
 #include <cstdlib>
 
 #include "library.h"
-#include "recording_host.h"
-#include "run.h"
 #include "run_times.h"
+#include "whole_pass.h"
 
 namespace {
 
 void Pass(benchmark::State &state, const QString &path) {
     qorbind::Library::instance().setPath(path);
-    auto pass = [] {
-        testing_support::RecordingHost host;
-        suite::RunAllTests(host);
-        return host.report.contains(QStringLiteral("All compresion tests passed OK"));
-    };
-    if (!pass()) {
-        state.SkipWithError("the pass did not end with every compression test passed");
-        return;
-    }
-    for (auto _ : state)
-        benchmark::DoNotOptimize(pass());
+    qorbench::timeWholePasses(state);
 }
 
 // The console output, then the fastest CPU time of each pass and their ratio.

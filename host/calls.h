@@ -170,6 +170,15 @@ struct Allocator {
     void (*textFree)(qor_text *) = nullptr;
     void (*variantClear)(qor_variant *) = nullptr;
 
+    // The three functions of a library, looked up by `symbol(name)`; a missing one stays
+    // null and fails only when it is needed.
+    template <class Lookup>
+    static Allocator of(Lookup &&symbol) {
+        return {reinterpret_cast<decltype(textNew)>(symbol("qor_text_new")),
+                reinterpret_cast<decltype(textFree)>(symbol("qor_text_free")),
+                reinterpret_cast<decltype(variantClear)>(symbol("qor_variant_clear"))};
+    }
+
     qor_text *make(const Text &text) const;  // nullptr for the null text
     Text take(qor_text *text) const;         // converts and releases
     void release(qor_text *text) const;

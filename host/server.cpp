@@ -47,11 +47,7 @@ Server::Server(Symbols symbols) : given_(true) {
 
 void Server::adopt(Symbols symbols) {
     symbols_ = std::move(symbols);
-    allocator_.textNew = reinterpret_cast<decltype(allocator_.textNew)>(symbols_("qor_text_new"));
-    allocator_.textFree =
-        reinterpret_cast<decltype(allocator_.textFree)>(symbols_("qor_text_free"));
-    allocator_.variantClear =
-        reinterpret_cast<decltype(allocator_.variantClear)>(symbols_("qor_variant_clear"));
+    allocator_ = Allocator::of(symbols_);
 }
 
 std::string Server::handle(std::string_view request) {

@@ -134,11 +134,8 @@ void Library::loadDirect() {
     }
     handle_ = opened.handle;
     loadedPath_ = fromPath(opened.path);
-    const auto symbol = [&](const char *name) { return platform::symbol(handle_, name); };
-    allocator_.textNew = reinterpret_cast<decltype(allocator_.textNew)>(symbol("qor_text_new"));
-    allocator_.textFree = reinterpret_cast<decltype(allocator_.textFree)>(symbol("qor_text_free"));
-    allocator_.variantClear =
-        reinterpret_cast<decltype(allocator_.variantClear)>(symbol("qor_variant_clear"));
+    allocator_ = qorhost::Allocator::of(
+        [this](const char *name) { return platform::symbol(handle_, name); });
 }
 
 void Library::loadInHost() {

@@ -98,6 +98,8 @@ template <qorhost::ExportId Id, class R, class... A>
 qorhost::ResultOf<R> call(qorhost::ParamOf<A>... args) {
     Library &library = Library::instance();
     try {
+        // Before the look-up, so both ways refuse such a call alike, even to a library that
+        // lacks the export (callDirect() checks again for its other callers).
         if (!qorhost::argumentsFit<Id>(args...))
             throw qorhost::Failure{qorhost::Failure::InvalidCall, {}};
         if (!library.isolated()) {
