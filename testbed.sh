@@ -24,7 +24,7 @@ PACKAGES=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev libgl-dev libxcb1-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth xdotool imagemagick x11-utils
+    xvfb xauth xdotool imagemagick x11-utils chromium
     fonts-liberation fonts-dejavu-core tzdata
     clang libclang-rt-14-dev
     # reference codecs for the library benchmarks only; the library never links it
