@@ -19,10 +19,11 @@ using verdict::PageInput;
 
 // Library text that would break out of its block, named after the place it is put.
 QString hostile(const char *place) {
-    return QStringLiteral("</pre><script>%1</script> & \"q\" ").arg(QLatin1String(place)) + QChar(0) + QChar(0x1B);
+    return QStringLiteral("</pre><script>") + QLatin1String(place) + QStringLiteral("</script> & \"q\" %1%3") +
+           QChar(0) + QChar(0x1B);
 }
 QByteArray escapedHostile(const char *place) {
-    return "&lt;/pre&gt;&lt;script&gt;" + QByteArray(place) + "&lt;/script&gt; &amp; &quot;q&quot; \\x00\\x1B";
+    return "&lt;/pre&gt;&lt;script&gt;" + QByteArray(place) + "&lt;/script&gt; &amp; &quot;q&quot; %1%3\\x00\\x1B";
 }
 const QString ERROR_LINE =
     QStringLiteral("Error 5 ocurred (Invalid procedure call) - this error may be normal");
@@ -66,11 +67,12 @@ PageInput runInput(int passCount, PageInput::Outcome outcome) {
 
 TEST(Page, LongRunStaysSmallKeepsSpikesAndEscapesLibraryText) {
     PageInput in = runInput(1000, PageInput::Outcome::Failed);
-    const char *places[] = {"line", "section", "export", "message"};
+    const char *places[] = {"line", "section", "export", "message", "library"};
     in.shownLines[100].text = hostile(places[0]);
     in.sectionNames[2] = hostile(places[1]);
     in.profile.passes[0].exports[5].name = hostile(places[2]);
     in.findings[0].message = hostile(places[3]);
+    in.library = hostile(places[4]);
     const QByteArray page = verdict::htmlPage(in);
 
     EXPECT_LT(page.size(), 2 * 1024 * 1024);
@@ -79,6 +81,7 @@ TEST(Page, LongRunStaysSmallKeepsSpikesAndEscapesLibraryText) {
     EXPECT_FALSE(page.contains('\x1B'));
     for (const char *place : places)
         EXPECT_TRUE(page.contains(escapedHostile(place))) << place << " not shown as text";
+    EXPECT_EQ(page.count(escapedHostile("export")), 2) << "the export's row and its bar's tooltip";
 
     const qsizetype verdictAt = page.indexOf("differs from stored.txt</p>");
     EXPECT_GT(verdictAt, 0);

@@ -151,8 +151,12 @@ QString legend(const QList<Series> &series) {
 }
 
 // A line plot of `series` over the passes, with a legend below it when there are several.
-QString linePlot(const QString &title, const QList<Series> &series, const YAxis &axis,
+QString linePlot(const QString &title, const QList<Series> &drawn, const YAxis &axis,
                  int plotW = PLOT_W) {
+    // A figure that is no number would stretch the axis without end.
+    QList<Series> series = drawn;
+    for (Series &s : series)
+        s.points.removeIf([](const Point &p) { return !std::isfinite(p.y); });
     double xMax = 1, yMin = INFINITY, yMax = -INFINITY;
     for (const Series &s : series)
         for (const Point &p : s.points) {
@@ -239,14 +243,15 @@ QString barChart(const QList<ExportCost> &sorted) {
         const int y = int(i) * ROW + 4;
         const QString name =
             cost.name.size() > NAME_CHARS ? cost.name.left(NAME_CHARS - 1) + u'…' : cost.name;
+        const QString total = duration(double(cost.totalNs));
+        // One arg() call: a name holding "%1" must not take the place of a later figure.
         out += QStringLiteral("<g><title>%1: %2</title>"
                               "<text class=\"tick\" x=\"%3\" y=\"%4\" text-anchor=\"end\">%5</text>"
-                              "<rect class=\"bar\" x=\"%6\" y=\"%7\" width=\"%8\" height=\"%9\"/>")
-                   .arg(esc(cost.name), duration(double(cost.totalNs)))
-                   .arg(LABEL - 6).arg(y + 13).arg(esc(name))
-                   .arg(LABEL).arg(y + 2).arg(width, 0, 'f', 1).arg(ROW - 4);
-        out += QStringLiteral("<text class=\"tick\" x=\"%1\" y=\"%2\">%3</text></g>")
-                   .arg(LABEL + width + 4, 0, 'f', 1).arg(y + 13).arg(duration(double(cost.totalNs)));
+                              "<rect class=\"bar\" x=\"%6\" y=\"%7\" width=\"%8\" height=\"13\"/>"
+                              "<text class=\"tick\" x=\"%9\" y=\"%4\">%2</text></g>")
+                   .arg(esc(cost.name), total, QString::number(LABEL - 6), QString::number(y + 13),
+                        esc(name), QString::number(LABEL), QString::number(y + 2),
+                        QString::number(width, 'f', 1), QString::number(LABEL + width + 4, 'f', 1));
     }
     return out + QStringLiteral("</svg><figcaption>Total time per export over all passes"
                                 "</figcaption></figure>");
@@ -374,8 +379,8 @@ QString banner(const PageInput &in, int passCount) {
     out += QStringLiteral("<dl><dt>Library</dt><dd>%1</dd><dt>Stored report</dt><dd>%2</dd>"
                           "<dt>Passes</dt><dd>%3</dd></dl></header>")
                .arg(in.library.isEmpty() ? QStringLiteral("(not named)") : esc(in.library),
-                    in.expectedName.isEmpty() ? QStringLiteral("none") : esc(in.expectedName))
-               .arg(passCount);
+                    in.expectedName.isEmpty() ? QStringLiteral("none") : esc(in.expectedName),
+                    QString::number(passCount));
     return out;
 }
 
