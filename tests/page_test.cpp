@@ -19,11 +19,12 @@ using verdict::PageInput;
 
 // Library text that would break out of its block, named after the place it is put.
 QString hostile(const char *place) {
-    return QStringLiteral("</pre><script>") + QLatin1String(place) + QStringLiteral("</script> & \"q\" %1%3") +
-           QChar(0) + QChar(0x1B);
+    return QStringLiteral("</pre><script>") + QLatin1String(place) +
+           QStringLiteral("</script> & \"q\" %1%3") + QChar(0) + QChar(0x1B);
 }
 QByteArray escapedHostile(const char *place) {
-    return "&lt;/pre&gt;&lt;script&gt;" + QByteArray(place) + "&lt;/script&gt; &amp; &quot;q&quot; %1%3\\x00\\x1B";
+    return "&lt;/pre&gt;&lt;script&gt;" + QByteArray(place) +
+           "&lt;/script&gt; &amp; &quot;q&quot; %1%3\\x00\\x1B";
 }
 const QString ERROR_LINE =
     QStringLiteral("Error 5 ocurred (Invalid procedure call) - this error may be normal");
@@ -33,30 +34,37 @@ const QString ERROR_LINE =
 PageInput runInput(int passCount, PageInput::Outcome outcome) {
     PageInput in;
     in.outcome = outcome;
-    in.verdict = outcome == PageInput::Outcome::Failed ? QStringLiteral("differs from stored.txt")
-                                                       : QStringLiteral("same behaviour as stored.txt");
+    in.verdict = outcome == PageInput::Outcome::Failed
+                     ? QStringLiteral("differs from stored.txt")
+                     : QStringLiteral("same behaviour as stored.txt");
     in.library = QStringLiteral("libqorlib145.so");
     in.expectedName = QStringLiteral("stored.txt");
     in.shownPassName = QStringLiteral("pass 1 of %1").arg(passCount);
     for (int s = 0; s < 15; ++s)
         in.sectionNames << QStringLiteral("Group %1 Tests").arg(s);
     for (int i = 0; i < 260; ++i)
-        in.shownLines.append({DiffLine::Same, QStringLiteral("Fn%1(7)=%1").arg(i), 0, i + 1, 1, i / 18});
+        in.shownLines.append(
+            {DiffLine::Same, QStringLiteral("Fn%1(7)=%1").arg(i), 0, i + 1, 1, i / 18});
     for (int p = 0; p < passCount; ++p) {
         verdict::SuiteResult suite{QStringLiteral("pass %1 of %2").arg(p + 1).arg(passCount), {}};
         for (int s = 0; s < 15; ++s)
-            suite.cases.append({in.sectionNames[s], s == 4 && p == passCount / 2 + 3 ? 60 : 0.01 + p % 7 * 1e-3, {}, {}});
+            suite.cases.append({in.sectionNames[s],
+                                s == 4 && p == passCount / 2 + 3 ? 60 : 0.01 + p % 7 * 1e-3,
+                                {},
+                                {}});
         in.passes.append(suite);
         verdict::PassCost cost{p + 1, {}, {}, 50 * 1024 * 1024 + p * 4096};
         for (int e = 0; e < 82; ++e)
-            cost.exports.append({QStringLiteral("Export%1").arg(e), 3, 1000 * (e + 1) + p, 300, 900, 0});
+            cost.exports.append(
+                {QStringLiteral("Export%1").arg(e), 3, 1000 * (e + 1) + p, 300, 900, 0});
         in.profile.passes.append(cost);
     }
     if (outcome == PageInput::Outcome::Failed) {
         in.shownLines[60] = {DiffLine::Removed, QStringLiteral("Gcd(18,6)=6"), 61, 0, 1, 3};
         in.shownLines[61] = {DiffLine::Added, QStringLiteral("Gcd(18,6)=3"), 0, 61, 1, 3};
         in.shownLines[62].text = ERROR_LINE;
-        in.passes[0].cases[3].differences = {QStringLiteral("-Gcd(18,6)=6"), QStringLiteral("+Gcd(18,6)=3")};
+        in.passes[0].cases[3].differences = {QStringLiteral("-Gcd(18,6)=6"),
+                                             QStringLiteral("+Gcd(18,6)=3")};
         in.passes[0].cases[3].errorLines = {ERROR_LINE};
         in.findings.append({verdict::CostFinding::Slower, QStringLiteral("Export7"), false,
                             QStringLiteral("Group 0 Tests"), 1.8, 0.0004, 0,
@@ -99,7 +107,8 @@ TEST(Page, LongRunStaysSmallKeepsSpikesAndEscapesLibraryText) {
             QList<double> ys;
             for (const QString &point : points)
                 ys << point.section(u',', 1).toDouble();
-            EXPECT_LT(*std::min_element(ys.begin(), ys.end()), *std::max_element(ys.begin(), ys.end()) - 150);
+            EXPECT_LT(*std::min_element(ys.begin(), ys.end()),
+                      *std::max_element(ys.begin(), ys.end()) - 150);
         }
         ++lines;
     }
@@ -112,13 +121,18 @@ TEST(Page, MarksLinesAndSectionsAndSaysWhatWasNotMeasured) {
     in.profile.passes.clear();
     const QString page = QString::fromUtf8(verdict::htmlPage(in));
 
-    EXPECT_TRUE(page.contains(QStringLiteral("<span class=\"r\">- Gcd(18,6)=6</span><span class=\"a\">+ Gcd(18,6)=3</span>"
-                                             "<span class=\"e\">  ") + ERROR_LINE));
+    EXPECT_TRUE(page.contains(
+        QStringLiteral(
+            "<span class=\"r\">- Gcd(18,6)=6</span><span class=\"a\">+ Gcd(18,6)=3</span>"
+            "<span class=\"e\">  ") +
+        ERROR_LINE));
     EXPECT_TRUE(page.contains(QStringLiteral("4 stored lines left out")));
-    EXPECT_TRUE(page.contains(QStringLiteral("<details open><summary><span class=\"name\">Group 3 Tests")));
+    EXPECT_TRUE(
+        page.contains(QStringLiteral("<details open><summary><span class=\"name\">Group 3 Tests")));
     EXPECT_TRUE(page.contains(QStringLiteral("failed in 1 of 3 passes")));
-    EXPECT_TRUE(page.contains(QStringLiteral("<details><summary><span class=\"name\">Group 2 Tests</span>"
-                                             "<span class=\"time\">10.0 ms</span>")));
+    EXPECT_TRUE(
+        page.contains(QStringLiteral("<details><summary><span class=\"name\">Group 2 Tests</span>"
+                                     "<span class=\"time\">10.0 ms</span>")));
     EXPECT_TRUE(page.contains(QStringLiteral("The cost was not measured")));
 }
 
@@ -143,7 +157,8 @@ void chromium(const QTemporaryDir &dir, const QString &page, QStringList argumen
         *output = process.readAllStandardOutput();
 }
 
-void checkInBrowser(PageInput::Outcome outcome, const char *name, QRgb banner, const QStringList &shown) {
+void checkInBrowser(PageInput::Outcome outcome, const char *name, QRgb banner,
+                    const QStringList &shown) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("run.html"));
     PageInput in = runInput(20, outcome);
@@ -157,17 +172,20 @@ void checkInBrowser(PageInput::Outcome outcome, const char *name, QRgb banner, c
     const QString dom = QString::fromUtf8(dumped);
     for (const QString &text : shown)
         EXPECT_TRUE(dom.contains(text)) << text.toStdString();
-    EXPECT_FALSE(dom.contains(QStringLiteral("<script"))) << "the browser made an element of library text";
+    EXPECT_FALSE(dom.contains(QStringLiteral("<script")))
+        << "the browser made an element of library text";
 
     const QString png = dir.filePath(QStringLiteral("page.png"));
-    ASSERT_NO_FATAL_FAILURE(
-        chromium(dir, path, {QStringLiteral("--screenshot=") + png, QStringLiteral("--window-size=1280,900")}));
+    ASSERT_NO_FATAL_FAILURE(chromium(
+        dir, path,
+        {QStringLiteral("--screenshot=") + png, QStringLiteral("--window-size=1280,900")}));
     const QImage image(png);
     ASSERT_FALSE(image.isNull()) << "no screenshot";
     // The banner's top padding, across its width.
     for (int x = 80; x < 1200; x += 100) {
         const QColor seen = image.pixelColor(x, 6);
-        EXPECT_TRUE(std::abs(seen.red() - qRed(banner)) < 40 && std::abs(seen.green() - qGreen(banner)) < 40 &&
+        EXPECT_TRUE(std::abs(seen.red() - qRed(banner)) < 40 &&
+                    std::abs(seen.green() - qGreen(banner)) < 40 &&
                     std::abs(seen.blue() - qBlue(banner)) < 40)
             << "at " << x << ": " << seen.name().toStdString();
     }
@@ -179,12 +197,14 @@ void checkInBrowser(PageInput::Outcome outcome, const char *name, QRgb banner, c
 TEST(PageInBrowser, FailedRunIsRedWithItsDifferenceErrorAndFinding) {
     checkInBrowser(PageInput::Outcome::Failed, "failed", qRgb(198, 40, 40),
                    {QStringLiteral("differs from stored.txt"), QStringLiteral("Group 3 Tests"),
-                    QStringLiteral("Export7 is 1.8 times slower"), QStringLiteral("+ Gcd(18,6)=3"), ERROR_LINE});
+                    QStringLiteral("Export7 is 1.8 times slower"), QStringLiteral("+ Gcd(18,6)=3"),
+                    ERROR_LINE});
 }
 
 TEST(PageInBrowser, PassedRunIsGreen) {
-    checkInBrowser(PageInput::Outcome::Passed, "passed", qRgb(26, 127, 55),
-                   {QStringLiteral("same behaviour as stored.txt"), QStringLiteral("Group 14 Tests")});
+    checkInBrowser(
+        PageInput::Outcome::Passed, "passed", qRgb(26, 127, 55),
+        {QStringLiteral("same behaviour as stored.txt"), QStringLiteral("Group 14 Tests")});
 }
 
 }  // namespace

@@ -19,12 +19,23 @@ QString esc(QStringView raw) {
     out.reserve(shown.size() + 16);
     for (const QChar c : shown) {
         switch (c.unicode()) {
-        case u'&': out += QStringLiteral("&amp;"); break;
-        case u'<': out += QStringLiteral("&lt;"); break;
-        case u'>': out += QStringLiteral("&gt;"); break;
-        case u'"': out += QStringLiteral("&quot;"); break;
-        case u'\'': out += QStringLiteral("&#39;"); break;
-        default: out += c;
+            case u'&':
+                out += QStringLiteral("&amp;");
+                break;
+            case u'<':
+                out += QStringLiteral("&lt;");
+                break;
+            case u'>':
+                out += QStringLiteral("&gt;");
+                break;
+            case u'"':
+                out += QStringLiteral("&quot;");
+                break;
+            case u'\'':
+                out += QStringLiteral("&#39;");
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -63,9 +74,15 @@ QString withUnit(double value, const Units &units) {
     return number + u' ' + QString::fromUtf16(units.names[k]);
 }
 
-QString duration(double ns) { return withUnit(ns, TIME); }
-QString bytes(double count) { return withUnit(count, MEMORY); }
-QString growth(qint64 count) { return (count > 0 ? QStringLiteral("+") : QString()) + bytes(count); }
+QString duration(double ns) {
+    return withUnit(ns, TIME);
+}
+QString bytes(double count) {
+    return withUnit(count, MEMORY);
+}
+QString growth(qint64 count) {
+    return (count > 0 ? QStringLiteral("+") : QString()) + bytes(count);
+}
 
 bool isErrorLine(const QString &text) {
     return text.startsWith(QStringLiteral("Error ")) && text.contains(QStringLiteral(" ocurred ("));
@@ -144,8 +161,9 @@ constexpr int PLOT_W = 900, SMALL_PLOT_W = 450, PLOT_H = 260, LEFT = 78, RIGHT =
 QString legend(const QList<Series> &series) {
     QString out = QStringLiteral("<ul class=\"legend\">");
     for (qsizetype i = 0; i < series.size(); ++i)
-        out += QStringLiteral("<li><svg width=\"22\" height=\"8\" aria-hidden=\"true\"><line "
-                              "x1=\"0\" y1=\"4\" x2=\"22\" y2=\"4\" stroke-width=\"3\" %1/></svg>%2</li>")
+        out += QStringLiteral(
+                   "<li><svg width=\"22\" height=\"8\" aria-hidden=\"true\"><line "
+                   "x1=\"0\" y1=\"4\" x2=\"22\" y2=\"4\" stroke-width=\"3\" %1/></svg>%2</li>")
                    .arg(strokeOf(i), esc(series[i].name));
     return out + QStringLiteral("</ul>");
 }
@@ -168,8 +186,8 @@ QString linePlot(const QString &title, const QList<Series> &drawn, const YAxis &
         return {};
     if (axis.fromZero)
         yMin = std::min(0.0, yMin);
-    const double yStep = std::max(
-        1.0, tickStep(std::max(yMax - yMin, std::abs(yMax) * 1e-3), axis.units.step));
+    const double yStep =
+        std::max(1.0, tickStep(std::max(yMax - yMin, std::abs(yMax) * 1e-3), axis.units.step));
     yMin = std::floor(yMin / yStep) * yStep;
     yMax = std::max(yMin + yStep, std::ceil(yMax / yStep) * yStep);
     // A single pass sits in the middle.
@@ -183,24 +201,39 @@ QString linePlot(const QString &title, const QList<Series> &drawn, const YAxis &
     const int decimals = std::clamp(int(-std::floor(std::log10(yStep / scale) + 1e-9)), 0, 3);
     const QString unitName = QString::fromUtf16(axis.units.names[unit]);
 
-    QString out = QStringLiteral("<figure><svg class=\"plot\" viewBox=\"0 0 %1 %2\" role=\"img\" "
-                                 "aria-label=\"%3\">")
-                      .arg(plotW).arg(PLOT_H).arg(esc(title));
+    QString out = QStringLiteral(
+                      "<figure><svg class=\"plot\" viewBox=\"0 0 %1 %2\" role=\"img\" "
+                      "aria-label=\"%3\">")
+                      .arg(plotW)
+                      .arg(PLOT_H)
+                      .arg(esc(title));
     for (double y = yMin; y <= yMax + yStep / 2; y += yStep)
-        out += QStringLiteral("<line class=\"grid\" x1=\"%1\" x2=\"%2\" y1=\"%3\" y2=\"%3\"/>"
-                              "<text class=\"tick\" x=\"%4\" y=\"%5\" text-anchor=\"end\">%6</text>")
-                   .arg(LEFT).arg(plotW - RIGHT).arg(py(y), 0, 'f', 1)
-                   .arg(LEFT - 6).arg(py(y) + 4, 0, 'f', 1)
+        out += QStringLiteral(
+                   "<line class=\"grid\" x1=\"%1\" x2=\"%2\" y1=\"%3\" y2=\"%3\"/>"
+                   "<text class=\"tick\" x=\"%4\" y=\"%5\" text-anchor=\"end\">%6</text>")
+                   .arg(LEFT)
+                   .arg(plotW - RIGHT)
+                   .arg(py(y), 0, 'f', 1)
+                   .arg(LEFT - 6)
+                   .arg(py(y) + 4, 0, 'f', 1)
                    .arg(QString::number(y / scale, 'f', decimals) + u' ' + unitName);
     const double xStep = std::max(1.0, tickStep(xSpan, 1));
     // Pass 1, then round passes not too close to it.
-    for (double x = 1; x <= xMax + 0.5; x = std::max(xStep, std::ceil((x + xStep / 2) / xStep) * xStep))
-        out += QStringLiteral("<text class=\"tick\" x=\"%1\" y=\"%2\" text-anchor=\"middle\">%3</text>")
-                   .arg(px(x), 0, 'f', 1).arg(PLOT_H - BOTTOM + 16).arg(qint64(x));
-    out += QStringLiteral("<text class=\"tick\" x=\"%1\" y=\"%2\" text-anchor=\"middle\">pass</text>")
-               .arg(LEFT + w / 2).arg(PLOT_H - 2);
+    for (double x = 1; x <= xMax + 0.5;
+         x = std::max(xStep, std::ceil((x + xStep / 2) / xStep) * xStep))
+        out += QStringLiteral(
+                   "<text class=\"tick\" x=\"%1\" y=\"%2\" text-anchor=\"middle\">%3</text>")
+                   .arg(px(x), 0, 'f', 1)
+                   .arg(PLOT_H - BOTTOM + 16)
+                   .arg(qint64(x));
+    out +=
+        QStringLiteral("<text class=\"tick\" x=\"%1\" y=\"%2\" text-anchor=\"middle\">pass</text>")
+            .arg(LEFT + w / 2)
+            .arg(PLOT_H - 2);
     out += QStringLiteral("<line class=\"axis\" x1=\"%1\" x2=\"%1\" y1=\"%2\" y2=\"%3\"/>")
-               .arg(LEFT).arg(TOP).arg(TOP + h);
+               .arg(LEFT)
+               .arg(TOP)
+               .arg(TOP + h);
     for (qsizetype i = 0; i < series.size(); ++i) {
         const QList<Point> points = thinned(series[i].points);
         if (points.isEmpty())
@@ -213,7 +246,8 @@ QString linePlot(const QString &title, const QList<Series> &drawn, const YAxis &
         // A single pass has no line to draw: a dot stands for it.
         if (points.size() == 1)
             out += QStringLiteral("<circle cx=\"%1\" cy=\"%2\" r=\"3\" fill=\"%3\"/>")
-                       .arg(px(points[0].x), 0, 'f', 1).arg(py(points[0].y), 0, 'f', 1)
+                       .arg(px(points[0].x), 0, 'f', 1)
+                       .arg(py(points[0].y), 0, 'f', 1)
                        .arg(QLatin1String(COLOURS[i % COLOUR_COUNT]));
         else
             out += QStringLiteral("<polyline fill=\"none\" stroke-width=\"1.5\" points=\"%1\"/>")
@@ -233,9 +267,11 @@ QString barChart(const QList<ExportCost> &sorted) {
     constexpr int ROW = 17, LABEL = 220, VALUE = 80, NAME_CHARS = 24;
     const double longest = sorted.isEmpty() ? 0 : double(sorted.first().totalNs);
     const int height = int(sorted.size()) * ROW + 8;
-    QString out = QStringLiteral("<figure><svg class=\"plot\" viewBox=\"0 0 %1 %2\" role=\"img\" "
-                                 "aria-label=\"Total time per export\">")
-                      .arg(PLOT_W).arg(height);
+    QString out = QStringLiteral(
+                      "<figure><svg class=\"plot\" viewBox=\"0 0 %1 %2\" role=\"img\" "
+                      "aria-label=\"Total time per export\">")
+                      .arg(PLOT_W)
+                      .arg(height);
     for (qsizetype i = 0; i < sorted.size(); ++i) {
         const ExportCost &cost = sorted[i];
         const double width =
@@ -245,16 +281,18 @@ QString barChart(const QList<ExportCost> &sorted) {
             cost.name.size() > NAME_CHARS ? cost.name.left(NAME_CHARS - 1) + u'…' : cost.name;
         const QString total = duration(double(cost.totalNs));
         // One arg() call: a name holding "%1" must not take the place of a later figure.
-        out += QStringLiteral("<g><title>%1: %2</title>"
-                              "<text class=\"tick\" x=\"%3\" y=\"%4\" text-anchor=\"end\">%5</text>"
-                              "<rect class=\"bar\" x=\"%6\" y=\"%7\" width=\"%8\" height=\"13\"/>"
-                              "<text class=\"tick\" x=\"%9\" y=\"%4\">%2</text></g>")
+        out += QStringLiteral(
+                   "<g><title>%1: %2</title>"
+                   "<text class=\"tick\" x=\"%3\" y=\"%4\" text-anchor=\"end\">%5</text>"
+                   "<rect class=\"bar\" x=\"%6\" y=\"%7\" width=\"%8\" height=\"13\"/>"
+                   "<text class=\"tick\" x=\"%9\" y=\"%4\">%2</text></g>")
                    .arg(esc(cost.name), total, QString::number(LABEL - 6), QString::number(y + 13),
                         esc(name), QString::number(LABEL), QString::number(y + 2),
                         QString::number(width, 'f', 1), QString::number(LABEL + width + 4, 'f', 1));
     }
-    return out + QStringLiteral("</svg><figcaption>Total time per export over all passes"
-                                "</figcaption></figure>");
+    return out + QStringLiteral(
+                     "</svg><figcaption>Total time per export over all passes"
+                     "</figcaption></figure>");
 }
 
 // ---- the run's data ------------------------------------------------------------------------
@@ -316,7 +354,8 @@ QList<SuiteResult> timedPasses(const PageInput &in) {
 const char *const STYLE = R"(
 :root{--fg:#1f2328;--muted:#59636e;--line:#d1d9e0;--bg2:#f6f8fa}
 *{box-sizing:border-box}
-body{margin:0;font:15px/1.45 system-ui,"DejaVu Sans","Liberation Sans",sans-serif;color:var(--fg);background:#fff}
+body{margin:0;font:15px/1.45 system-ui,"DejaVu Sans","Liberation Sans",sans-serif;
+  color:var(--fg);background:#fff}
 main{max-width:1180px;margin:0 auto;padding:0 20px 40px}
 h2{font-size:1.3em;margin:1.6em 0 .5em;padding-bottom:.2em;border-bottom:1px solid var(--line)}
 h3{font-size:1.05em;margin:1.2em 0 .4em}
@@ -337,14 +376,16 @@ th{background:var(--bg2)}
 td.n,th.n{text-align:right;white-space:nowrap}
 td.msg{overflow-wrap:anywhere;min-width:16em}
 details{border:1px solid var(--line);border-radius:6px;margin:6px 0}
-summary{padding:6px 10px;cursor:pointer;background:var(--bg2);border-radius:6px;display:flex;flex-wrap:wrap;gap:4px 14px;align-items:baseline}
+summary{padding:6px 10px;cursor:pointer;background:var(--bg2);border-radius:6px;display:flex;
+  flex-wrap:wrap;gap:4px 14px;align-items:baseline}
 summary::before{content:"\25B8";color:var(--muted)}details[open]>summary::before{content:"\25BE"}
 summary::-webkit-details-marker{display:none}
 summary .name{font-weight:600;flex:1 1 20em;overflow-wrap:anywhere}
 .badge{padding:0 8px;border-radius:10px;font-size:.85em;white-space:nowrap}
 .ok{background:#dafbe1;color:#1a7f37}.bad{background:#ffebe9;color:#a40e26}
 .time{color:var(--muted);font-variant-numeric:tabular-nums}
-pre{margin:0;padding:6px 0;overflow-x:auto;font:13px/1.4 ui-monospace,"DejaVu Sans Mono","Liberation Mono",monospace}
+pre{margin:0;padding:6px 0;overflow-x:auto;
+  font:13px/1.4 ui-monospace,"DejaVu Sans Mono","Liberation Mono",monospace}
 pre span{display:block;padding:0 10px;white-space:pre;min-width:max-content}
 .a{background:#dafbe1}.r{background:#ffebe9}
 .e{background:#fff1c2;border-left:4px solid #d4a000}pre .e{padding-left:6px}
@@ -354,8 +395,10 @@ pre span{display:block;padding:0 10px;white-space:pre;min-width:max-content}
 figure{margin:8px 0 18px}
 figcaption{color:var(--muted);font-size:.9em}
 svg.plot{width:100%;height:auto;display:block;font:12px system-ui,"DejaVu Sans",sans-serif}
-.plot .grid{stroke:#e5e7eb}.plot .axis{stroke:#9ca3af}.plot .tick{fill:#4b5563}.plot .bar{fill:#2563eb}
-.legend{list-style:none;padding:0;margin:4px 0;display:flex;flex-wrap:wrap;gap:2px 16px;font-size:.9em}
+.plot .grid{stroke:#e5e7eb}.plot .axis{stroke:#9ca3af}.plot .tick{fill:#4b5563}
+.plot .bar{fill:#2563eb}
+.legend{list-style:none;padding:0;margin:4px 0;display:flex;flex-wrap:wrap;gap:2px 16px;
+  font-size:.9em}
 .legend svg{margin-right:5px}
 .small{display:grid;grid-template-columns:repeat(auto-fill,minmax(420px,1fr));gap:0 20px}
 )";
@@ -367,8 +410,9 @@ QString banner(const PageInput &in, int passCount) {
          {QStringLiteral("errors"), QStringLiteral("Passed with error lines")}},
         {PageInput::Outcome::Failed, {QStringLiteral("failed"), QStringLiteral("Failed")}}};
     const auto look = looks.value(in.outcome);
-    QString out = QStringLiteral("<header class=\"banner %1\" id=\"verdict\"><h1>%2</h1>"
-                                 "<p class=\"verdict\">%3</p>")
+    QString out = QStringLiteral(
+                      "<header class=\"banner %1\" id=\"verdict\"><h1>%2</h1>"
+                      "<p class=\"verdict\">%3</p>")
                       .arg(look.first, look.second, esc(in.verdict));
     if (!in.notes.isEmpty()) {
         out += QStringLiteral("<ul>");
@@ -376,8 +420,9 @@ QString banner(const PageInput &in, int passCount) {
             out += QStringLiteral("<li>%1</li>").arg(esc(note));
         out += QStringLiteral("</ul>");
     }
-    out += QStringLiteral("<dl><dt>Library</dt><dd>%1</dd><dt>Stored report</dt><dd>%2</dd>"
-                          "<dt>Passes</dt><dd>%3</dd></dl></header>")
+    out += QStringLiteral(
+               "<dl><dt>Library</dt><dd>%1</dd><dt>Stored report</dt><dd>%2</dd>"
+               "<dt>Passes</dt><dd>%3</dd></dl></header>")
                .arg(in.library.isEmpty() ? QStringLiteral("(not named)") : esc(in.library),
                     in.expectedName.isEmpty() ? QStringLiteral("none") : esc(in.expectedName),
                     QString::number(passCount));
@@ -393,13 +438,13 @@ QString findingsPart(const QList<CostFinding> &findings) {
     const QString none = QStringLiteral("–");
     for (const CostFinding &f : findings) {
         const bool slower = f.kind == CostFinding::Slower;
-        out += QStringLiteral("<tr><td>%1</td><td>%2%3</td><td>%4</td><td class=\"n\">%5</td>"
-                              "<td class=\"n\">%6</td><td class=\"n\">%7</td><td class=\"msg\">%8"
-                              "</td></tr>")
+        out += QStringLiteral(
+                   "<tr><td>%1</td><td>%2%3</td><td>%4</td><td class=\"n\">%5</td>"
+                   "<td class=\"n\">%6</td><td class=\"n\">%7</td><td class=\"msg\">%8"
+                   "</td></tr>")
                    .arg(slower ? QStringLiteral("slower") : QStringLiteral("leaking"),
                         esc(f.subject), f.isSection ? QStringLiteral(" (section)") : QString(),
-                        esc(f.section),
-                        slower ? QStringLiteral("×") + figure(f.factor) : none,
+                        esc(f.section), slower ? QStringLiteral("×") + figure(f.factor) : none,
                         slower ? (f.pValue < 0.001 ? QString::number(f.pValue, 'e', 1)
                                                    : QString::number(f.pValue, 'f', 3))
                                : none,
@@ -437,12 +482,13 @@ QString sectionsPart(const PageInput &in, const QList<SuiteResult> &passes,
     for (const DiffLine &line : in.shownLines)
         linesOf[std::max(0, line.section)].append(&line);
 
-    QString out = QStringLiteral("<section id=\"sections\"><h2>Sections of %1</h2>"
-                                 "<p class=\"key\"><span class=\"a\">+ this run's line</span>"
-                                 "<span class=\"r\">- the stored report's line</span>"
-                                 "<span class=\"e\">error line</span></p>")
-                      .arg(in.shownPassName.isEmpty() ? QStringLiteral("the run")
-                                                      : esc(in.shownPassName));
+    QString out =
+        QStringLiteral(
+            "<section id=\"sections\"><h2>Sections of %1</h2>"
+            "<p class=\"key\"><span class=\"a\">+ this run's line</span>"
+            "<span class=\"r\">- the stored report's line</span>"
+            "<span class=\"e\">error line</span></p>")
+            .arg(in.shownPassName.isEmpty() ? QStringLiteral("the run") : esc(in.shownPassName));
     for (qsizetype r = 0; r < rows.size(); ++r) {
         const SectionRow &row = rows[r];
         int failed = 0;
@@ -456,29 +502,33 @@ QString sectionsPart(const PageInput &in, const QList<SuiteResult> &passes,
         QString status;
         if (failed > 0) {
             status = QStringLiteral("<span class=\"badge bad\">failed in %1 of %2 passes</span>")
-                         .arg(failed).arg(passes.size());
+                         .arg(failed)
+                         .arg(passes.size());
             if (errors)
                 status += QStringLiteral("<span class=\"badge bad\">%1 error line%2</span>")
-                              .arg(errors).arg(errors == 1 ? "" : "s");
+                              .arg(errors)
+                              .arg(errors == 1 ? "" : "s");
             if (differences)
                 status += QStringLiteral("<span class=\"badge bad\">%1 difference%2</span>")
-                              .arg(differences).arg(differences == 1 ? "" : "s");
+                              .arg(differences)
+                              .arg(differences == 1 ? "" : "s");
         } else if (!passes.isEmpty()) {
-            status = QStringLiteral("<span class=\"badge ok\">passed in %1</span>")
-                         .arg(passes.size() == 1 ? QStringLiteral("its pass")
-                                                 : QStringLiteral("all %1 passes").arg(passes.size()));
+            status =
+                QStringLiteral("<span class=\"badge ok\">passed in %1</span>")
+                    .arg(passes.size() == 1 ? QStringLiteral("its pass")
+                                            : QStringLiteral("all %1 passes").arg(passes.size()));
         }
         const CaseResult *time = shown ? caseOf(*shown, row.index, row.name) : nullptr;
-        out += QStringLiteral("<details%1><summary><span class=\"name\">%2</span>"
-                              "<span class=\"time\">%3</span>%4</summary>")
+        out += QStringLiteral(
+                   "<details%1><summary><span class=\"name\">%2</span>"
+                   "<span class=\"time\">%3</span>%4</summary>")
                    .arg(failed > 0 ? QStringLiteral(" open") : QString(), esc(row.name),
                         time ? duration(time->seconds * 1e9) : QString(), status);
-        const QList<const DiffLine *> &lines = row.index >= 0 ? linesOf[row.index] : QList<const DiffLine *>();
-        if (lines.isEmpty()) {
+        if (row.index < 0 || linesOf[row.index].isEmpty()) {
             out += QStringLiteral("<pre><span class=\"o\">  (no lines in this pass)</span></pre>");
         } else {
             out += QStringLiteral("<pre>");
-            for (const DiffLine *line : lines)
+            for (const DiffLine *line : linesOf[row.index])
                 out += lineHtml(*line);
             out += QStringLiteral("</pre>");
         }
@@ -514,19 +564,20 @@ QString costPart(const PageInput &in) {
     std::stable_sort(run.begin(), run.end(), [](const ExportCost &a, const ExportCost &b) {
         return a.totalNs > b.totalNs;
     });
-    out += QStringLiteral("<p>%1 exports over %2 passes, %3 the library's process.</p>")
+    out += QStringLiteral("<p>%1 exports over %2 passes; the library ran %3.</p>")
                .arg(run.size())
                .arg(profile.passes.size())
-               .arg(profile.isolated ? QStringLiteral("each call in")
-                                     : QStringLiteral("called inside the rig, not in"));
+               .arg(profile.isolated ? QStringLiteral("in a host process of its own")
+                                     : QStringLiteral("inside the rig's process"));
     out += QStringLiteral(
         "<div class=\"scroll\"><table><thead><tr><th>Export</th><th class=\"n\">Calls</th>"
         "<th class=\"n\">Total</th><th class=\"n\">Median call</th><th class=\"n\">Longest call"
         "</th><th class=\"n\">Memory growth</th></tr></thead><tbody>");
     for (const ExportCost &cost : run)
-        out += QStringLiteral("<tr><td>%1</td><td class=\"n\">%2</td><td class=\"n\">%3</td>"
-                              "<td class=\"n\">%4</td><td class=\"n\">%5</td><td class=\"n\">%6"
-                              "</td></tr>")
+        out += QStringLiteral(
+                   "<tr><td>%1</td><td class=\"n\">%2</td><td class=\"n\">%3</td>"
+                   "<td class=\"n\">%4</td><td class=\"n\">%5</td><td class=\"n\">%6"
+                   "</td></tr>")
                    .arg(esc(cost.name), QString::number(cost.calls), duration(double(cost.totalNs)),
                         duration(double(cost.medianNs)), duration(double(cost.maxNs)),
                         growth(cost.memoryGrowth));
@@ -550,18 +601,18 @@ QString costPart(const PageInput &in) {
         if (!f.isSection && !named.contains(f.subject))
             named << f.subject;
     if (!named.isEmpty()) {
-        out += QStringLiteral("<h3>Time per pass of the exports in the findings</h3>"
-                              "<div class=\"small\">");
+        out += QStringLiteral(
+            "<h3>Time per pass of the exports in the findings</h3>"
+            "<div class=\"small\">");
         for (const QString &name : named) {
             Series s{name, {}};
             for (qsizetype p = 0; p < profile.passes.size(); ++p)
                 for (const ExportCost &cost : profile.passes[p].exports)
                     if (cost.name == name)
                         s.points.append({double(p + 1), double(cost.totalNs)});
-            out += s.points.isEmpty()
-                       ? QStringLiteral("<p>%1 was not called.</p>").arg(esc(name))
-                       : linePlot(name + QStringLiteral(": time per pass"), {s}, TIME_AXIS,
-                                  SMALL_PLOT_W);
+            out += s.points.isEmpty() ? QStringLiteral("<p>%1 was not called.</p>").arg(esc(name))
+                                      : linePlot(name + QStringLiteral(": time per pass"), {s},
+                                                 TIME_AXIS, SMALL_PLOT_W);
         }
         out += QStringLiteral("</div>");
     }
@@ -576,15 +627,18 @@ QByteArray htmlPage(const PageInput &in) {
     const int passCount = int(in.passes.isEmpty() ? in.profile.passes.size() : in.passes.size());
     const bool anyFindings = !in.findings.isEmpty();
 
-    QString page = QStringLiteral("<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
-                                  "<meta name=\"viewport\" content=\"width=device-width, "
-                                  "initial-scale=1\"><title>Testbed run: %1</title><style>%2"
-                                  "</style></head><body><main>")
+    QString page = QStringLiteral(
+                       "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
+                       "<meta name=\"viewport\" content=\"width=device-width, "
+                       "initial-scale=1\"><title>Testbed run: %1</title><style>%2"
+                       "</style></head><body><main>")
                        .arg(esc(in.verdict), QLatin1String(STYLE));
     page += banner(in, passCount);
-    page += QStringLiteral("<nav>%1<a href=\"#sections\">Sections</a><a href=\"#times\">Section "
-                           "times</a><a href=\"#cost\">Cost of the exports</a></nav>")
-                .arg(anyFindings ? QStringLiteral("<a href=\"#findings\">Findings</a>") : QString());
+    page +=
+        QStringLiteral(
+            "<nav>%1<a href=\"#sections\">Sections</a><a href=\"#times\">Section "
+            "times</a><a href=\"#cost\">Cost of the exports</a></nav>")
+            .arg(anyFindings ? QStringLiteral("<a href=\"#findings\">Findings</a>") : QString());
     if (anyFindings)
         page += findingsPart(in.findings);
     page += sectionsPart(in, in.passes, rows);
