@@ -12,34 +12,9 @@ namespace {
 constexpr qsizetype MAX_PLOT_POINTS = 300;
 
 // Library results may hold anything: control characters become visible escapes (and very
-// long lines are cut) before the markup characters are escaped.
-QString esc(QStringView raw) {
-    const QString shown = printable(raw);
-    QString out;
-    out.reserve(shown.size() + 16);
-    for (const QChar c : shown) {
-        switch (c.unicode()) {
-            case u'&':
-                out += QStringLiteral("&amp;");
-                break;
-            case u'<':
-                out += QStringLiteral("&lt;");
-                break;
-            case u'>':
-                out += QStringLiteral("&gt;");
-                break;
-            case u'"':
-                out += QStringLiteral("&quot;");
-                break;
-            case u'\'':
-                out += QStringLiteral("&#39;");
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
+// long lines are cut) before the markup characters are escaped. Attributes are all quoted
+// with '"', which is escaped too.
+QString esc(QStringView raw) { return printable(raw).toHtmlEscaped(); }
 
 // Three significant digits at most.
 QString figure(double value) {
