@@ -2,7 +2,6 @@
 // text, and a real browser shows the verdict, the lines and the banner's colour.
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -26,8 +25,7 @@ QByteArray escapedHostile(const char *place) {
     return "&lt;/pre&gt;&lt;script&gt;" + QByteArray(place) +
            "&lt;/script&gt; &amp; &quot;q&quot; %1%3\\x00\\x1B";
 }
-const QString ERROR_LINE =
-    QStringLiteral("Error 5 ocurred (Invalid procedure call) - this error may be normal");
+const QString ERROR_LINE = QStringLiteral("Error 5 ocurred (Invalid procedure call)");
 
 // A full run: 15 sections, 82 exports, a shown pass of 260 lines with one difference and one
 // error line in section 3, and a slow finding. Section 4 takes a minute in the middle pass.
@@ -47,11 +45,10 @@ PageInput runInput(int passCount, PageInput::Outcome outcome) {
             {DiffLine::Same, QStringLiteral("Fn%1(7)=%1").arg(i), 0, i + 1, 1, i / 18});
     for (int p = 0; p < passCount; ++p) {
         verdict::SuiteResult suite{QStringLiteral("pass %1 of %2").arg(p + 1).arg(passCount), {}};
-        for (int s = 0; s < 15; ++s)
-            suite.cases.append({in.sectionNames[s],
-                                s == 4 && p == passCount / 2 + 3 ? 60 : 0.01 + p % 7 * 1e-3,
-                                {},
-                                {}});
+        for (int s = 0; s < 15; ++s) {
+            const double seconds = s == 4 && p == passCount / 2 + 3 ? 60 : 0.01 + p % 7 * 1e-3;
+            suite.cases.append({in.sectionNames[s], seconds, {}, {}});
+        }
         in.passes.append(suite);
         verdict::PassCost cost{p + 1, {}, {}, 50 * 1024 * 1024 + p * 4096};
         for (int e = 0; e < 82; ++e)
@@ -119,21 +116,16 @@ TEST(Page, MarksLinesAndSectionsAndSaysWhatWasNotMeasured) {
     PageInput in = runInput(3, PageInput::Outcome::Failed);
     in.shownLines.insert(0, {DiffLine::Omitted, {}, 1, 0, 4, 0});
     in.profile.passes.clear();
-    const QString page = QString::fromUtf8(verdict::htmlPage(in));
+    const QByteArray page = verdict::htmlPage(in);
 
-    EXPECT_TRUE(page.contains(
-        QStringLiteral(
-            "<span class=\"r\">- Gcd(18,6)=6</span><span class=\"a\">+ Gcd(18,6)=3</span>"
-            "<span class=\"e\">  ") +
-        ERROR_LINE));
-    EXPECT_TRUE(page.contains(QStringLiteral("4 stored lines left out")));
-    EXPECT_TRUE(
-        page.contains(QStringLiteral("<details open><summary><span class=\"name\">Group 3 Tests")));
-    EXPECT_TRUE(page.contains(QStringLiteral("failed in 1 of 3 passes")));
-    EXPECT_TRUE(
-        page.contains(QStringLiteral("<details><summary><span class=\"name\">Group 2 Tests</span>"
-                                     "<span class=\"time\">10.0 ms</span>")));
-    EXPECT_TRUE(page.contains(QStringLiteral("The cost was not measured")));
+    EXPECT_TRUE(page.contains(R"(<span class="r">- Gcd(18,6)=6</span><span class="a">+ Gcd(18,6)=3)"
+                              R"(</span><span class="e">  Error 5 ocurred)"));
+    EXPECT_TRUE(page.contains("4 stored lines left out"));
+    EXPECT_TRUE(page.contains(R"(<details open><summary><span class="name">Group 3 Tests)"));
+    EXPECT_TRUE(page.contains("failed in 1 of 3 passes"));
+    EXPECT_TRUE(page.contains(R"(<details><summary><span class="name">Group 2 Tests</span>)"
+                              R"(<span class="time">10.0 ms</span>)"));
+    EXPECT_TRUE(page.contains("The cost was not measured"));
 }
 
 // Runs the browser on `page` with `arguments`; `output` gets its standard output.
@@ -157,8 +149,15 @@ void chromium(const QTemporaryDir &dir, const QString &page, QStringList argumen
         *output = process.readAllStandardOutput();
 }
 
-void checkInBrowser(PageInput::Outcome outcome, const char *name, QRgb banner,
-                    const QStringList &shown) {
+bool red(const QColor &c) {
+    return c.red() > 150 && c.green() < 90 && c.blue() < 90;
+}
+bool green(const QColor &c) {
+    return c.green() > 90 && c.green() > c.red() + 50 && c.green() > c.blue() + 50;
+}
+
+void checkInBrowser(PageInput::Outcome outcome, const char *name,
+                    bool (*bannerColour)(const QColor &), const QStringList &shown) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("run.html"));
     PageInput in = runInput(20, outcome);
@@ -182,20 +181,16 @@ void checkInBrowser(PageInput::Outcome outcome, const char *name, QRgb banner,
     const QImage image(png);
     ASSERT_FALSE(image.isNull()) << "no screenshot";
     // The banner's top padding, across its width.
-    for (int x = 80; x < 1200; x += 100) {
-        const QColor seen = image.pixelColor(x, 6);
-        EXPECT_TRUE(std::abs(seen.red() - qRed(banner)) < 40 &&
-                    std::abs(seen.green() - qGreen(banner)) < 40 &&
-                    std::abs(seen.blue() - qBlue(banner)) < 40)
-            << "at " << x << ": " << seen.name().toStdString();
-    }
+    for (int x = 80; x < 1200; x += 100)
+        EXPECT_TRUE(bannerColour(image.pixelColor(x, 6)))
+            << name << " banner at " << x << ": " << image.pixelColor(x, 6).name().toStdString();
     // Kept beside the test for a look.
     QFile::remove(QStringLiteral("page_%1.png").arg(QLatin1String(name)));
     QFile::copy(png, QStringLiteral("page_%1.png").arg(QLatin1String(name)));
 }
 
 TEST(PageInBrowser, FailedRunIsRedWithItsDifferenceErrorAndFinding) {
-    checkInBrowser(PageInput::Outcome::Failed, "failed", qRgb(198, 40, 40),
+    checkInBrowser(PageInput::Outcome::Failed, "failed", red,
                    {QStringLiteral("differs from stored.txt"), QStringLiteral("Group 3 Tests"),
                     QStringLiteral("Export7 is 1.8 times slower"), QStringLiteral("+ Gcd(18,6)=3"),
                     ERROR_LINE});
@@ -203,7 +198,7 @@ TEST(PageInBrowser, FailedRunIsRedWithItsDifferenceErrorAndFinding) {
 
 TEST(PageInBrowser, PassedRunIsGreen) {
     checkInBrowser(
-        PageInput::Outcome::Passed, "passed", qRgb(26, 127, 55),
+        PageInput::Outcome::Passed, "passed", green,
         {QStringLiteral("same behaviour as stored.txt"), QStringLiteral("Group 14 Tests")});
 }
 
