@@ -382,7 +382,7 @@ QString banner(const PageInput &in, int passCount) {
     static const QHash<PageInput::Outcome, QPair<QString, QString>> looks{
         {PageInput::Outcome::Passed, {QStringLiteral("passed"), QStringLiteral("Passed")}},
         {PageInput::Outcome::ErrorLines,
-         {QStringLiteral("errors"), QStringLiteral("Passed with error lines")}},
+         {QStringLiteral("errors"), QStringLiteral("Error lines")}},
         {PageInput::Outcome::Failed, {QStringLiteral("failed"), QStringLiteral("Failed")}}};
     const auto look = looks.value(in.outcome);
     QString out = QStringLiteral(
