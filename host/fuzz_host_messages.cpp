@@ -3,11 +3,12 @@
 //
 // Input: one mode byte, then
 //   mode 0  a request for the host: it is answered or refused as malformed, and an answer
-//           to a call reads back cleanly at the rig's end;
+//           to a call or a probe reads back cleanly at the rig's end;
 //   mode 1  two bytes of export number, then an answer for the rig's reader of that export;
 //   mode 2  two bytes of export number, then the source of the call's argument values: the
 //           call made directly and the call made through the host give the same result and
-//           leave the same values in every argument, or fail the same way;
+//           leave the same values in every argument, or fail the same way; the host's answer
+//           carries the memory figure exactly when the call asked for it;
 //   mode 3  a mailbox (its header fields, then data) read as a message by the rig.
 #include <cstdint>
 #include <cstdio>
@@ -230,9 +231,10 @@ void exercise(std::type_identity<R(A...)> signature, bool differential, Source s
         std::apply(
             [&](auto &...m) {
                 try {
+                    CallCost cost;
                     decodeAnswer(signature,
                                  {reinterpret_cast<const char *>(source.data), source.size},
-                                 m.param()...);
+                                 cost, m.param()...);
                 } catch (const Malformed &) {
                 } catch (const Failure &) {
                 }
@@ -260,12 +262,17 @@ void exercise(std::type_identity<R(A...)> signature, bool differential, Source s
                 return;
             }
             Server server(&stubSymbol);
-            const std::string answer = server.handle(encodeCall<Id>(signature, m.param()...));
+            // Probing or not, the call's values are the same.
+            const bool probe = again.size % 2 == 1;
+            const std::string answer =
+                server.handle(encodeCall<Id>(signature, probe, m.param()...));
+            CallCost cost;
             try {
                 if constexpr (std::is_void_v<R>)
-                    decodeAnswer(signature, answer, m.param()...);
+                    decodeAnswer(signature, answer, cost, m.param()...);
                 else
-                    theirs.result = decodeAnswer(signature, answer, m.param()...);
+                    theirs.result = decodeAnswer(signature, answer, cost, m.param()...);
+                FUZZ_REQUIRE(probe == (cost.memoryBefore != 0));
             } catch (const Failure &f) {
                 theirs.failure = f.kind;
             }
@@ -309,8 +316,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             return 0;
         }
         Reader r(answer);
-        const Kind kind = r.kind({Kind::Answer, Kind::Loaded, Kind::Failed});
-        if (kind == Kind::Failed) {
+        const Kind kind = r.kind({Kind::Answer, Kind::Loaded, Kind::Failed, Kind::Probed});
+        if (kind == Kind::Probed) {
+            FUZZ_REQUIRE(decodeProbed(answer) != 0);
+        } else if (kind == Kind::Failed) {
             try {
                 raiseFailure(r);
             } catch (const Failure &) {

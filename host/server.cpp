@@ -52,7 +52,15 @@ void Server::adopt(Symbols symbols) {
 
 std::string Server::handle(std::string_view request) {
     Reader r(request);
-    return r.kind({Kind::Load, Kind::Call}) == Kind::Load ? load(r) : call(r);
+    switch (r.kind({Kind::Load, Kind::Call, Kind::Probe})) {
+        case Kind::Load:
+            return load(r);
+        case Kind::Probe:
+            r.end();
+            return encodeProbed();
+        default:
+            return call(r);
+    }
 }
 
 std::string Server::load(Reader &r) {

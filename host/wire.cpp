@@ -118,4 +118,25 @@ std::string decodeLoaded(std::string_view answer) {
     return path;
 }
 
+std::string encodeProbe() {
+    Writer w;
+    w.kind(Kind::Probe);
+    return std::move(w.bytes());
+}
+
+std::string encodeProbed() {
+    Writer w;
+    w.kind(Kind::Probed);
+    w.scalar<std::uint64_t>(residentBytes());
+    return std::move(w.bytes());
+}
+
+std::uint64_t decodeProbed(std::string_view answer) {
+    Reader r(answer);
+    r.kind({Kind::Probed});
+    const auto bytes = r.scalar<std::uint64_t>();
+    r.end();
+    return bytes;
+}
+
 }  // namespace qorhost

@@ -12,6 +12,7 @@
 #include <tuple>
 
 #include "calls.h"
+#include "call_cost.h"
 
 namespace qorhost {
 
@@ -29,6 +30,15 @@ enum class Kind : std::uint32_t {
     Answer = 3,  // host: the call's results
     Loaded = 4,  // host: the path it loaded
     Failed = 5,  // host: a Failure (kind and detail)
+    Probe = 6,   // rig: how much memory is resident in the host now
+    Probed = 7,  // host: that figure
+};
+
+// What the host measured of one call: its time, and when the rig asked for it, the memory
+// resident in the host just before it.
+struct CallCost {
+    std::uint64_t nanoseconds = 0;
+    std::uint64_t memoryBefore = 0;  // 0 when not asked
 };
 
 class Writer {
@@ -51,6 +61,11 @@ class Writer {
     }
     void variant(const VariantValue &value);
     void kind(Kind kind) { scalar(static_cast<std::uint32_t>(kind)); }
+    // Overwrites the scalar written at offset `at`.
+    template <Scalar S>
+    void patch(std::size_t at, S value) {
+        std::memcpy(bytes_.data() + at, &value, sizeof value);
+    }
 
     std::string &bytes() { return bytes_; }
 
@@ -208,11 +223,13 @@ ResultOf<R> takeResult(Reader &r) {
 
 // ---- The rig's end ----
 
+// `probe`: the host measures its memory before the call.
 template <ExportId Id, class R, class... A>
-std::string encodeCall(std::type_identity<R(A...)>, const ParamOf<A> &...args) {
+std::string encodeCall(std::type_identity<R(A...)>, bool probe, const ParamOf<A> &...args) {
     Writer w;
     w.kind(Kind::Call);
     w.scalar(static_cast<std::uint16_t>(Id));
+    w.scalar<std::uint8_t>(probe ? 1 : 0);
     (Wire<A>::put(w, args), ...);
     return std::move(w.bytes());
 }
@@ -221,11 +238,13 @@ std::string encodeCall(std::type_identity<R(A...)>, const ParamOf<A> &...args) {
 // the host sent.
 void raiseFailure(Reader &r);
 template <class R, class... A>
-ResultOf<R> decodeAnswer(std::type_identity<R(A...)>, std::string_view answer,
+ResultOf<R> decodeAnswer(std::type_identity<R(A...)>, std::string_view answer, CallCost &cost,
                          const ParamOf<A> &...args) {
     Reader r(answer);
     if (r.kind({Kind::Answer, Kind::Failed}) == Kind::Failed)
         raiseFailure(r);
+    cost.nanoseconds = r.scalar<std::uint64_t>();
+    cost.memoryBefore = r.scalar<std::uint64_t>();
     (Wire<A>::takeBack(r, args), ...);
     if constexpr (std::is_void_v<R>) {
         r.end();
@@ -238,9 +257,11 @@ ResultOf<R> decodeAnswer(std::type_identity<R(A...)>, std::string_view answer,
 
 // ---- The host's end ----
 
-// Decodes a call of export Id from `r`, makes it on `function` and writes the Answer.
+// Decodes a call of export Id from `r` (after its number), makes it on `function` and
+// writes the Answer with the call's cost.
 template <ExportId Id, class R, class... A>
 void serveCall(R (*function)(A...), const Allocator &allocator, Reader &r, Writer &w) {
+    const bool probe = r.flag();
     // Braces: the arguments are read in order.
     std::tuple<typename Wire<A>::Held...> held{Wire<A>::take(r)...};
     r.end();
@@ -249,18 +270,31 @@ void serveCall(R (*function)(A...), const Allocator &allocator, Reader &r, Write
     if (!fits)
         throw Malformed{std::string("lengths past the texts of ") + Export<Id>::name};
     w.kind(Kind::Answer);
+    const std::size_t costAt = w.bytes().size();
+    w.scalar<std::uint64_t>(0);
+    w.scalar<std::uint64_t>(probe ? residentBytes() : 0);
+    const CallClock clock;
     if constexpr (std::is_void_v<R>) {
         std::apply([&](auto &...h) { callDirect<Id>(function, allocator, Wire<A>::view(h)...); },
                    held);
+        w.patch(costAt, clock.elapsed());
         std::apply([&](auto &...h) { (Wire<A>::putBack(w, h), ...); }, held);
     } else {
         const ResultOf<R> result = std::apply(
             [&](auto &...h) { return callDirect<Id>(function, allocator, Wire<A>::view(h)...); },
             held);
+        w.patch(costAt, clock.elapsed());
         std::apply([&](auto &...h) { (Wire<A>::putBack(w, h), ...); }, held);
         putResult<R>(w, result);
     }
 }
+
+// ---- Probes between calls ----
+
+// A request for the memory resident in the host, its answer, and the figure it carries.
+std::string encodeProbe();
+std::string encodeProbed();
+std::uint64_t decodeProbed(std::string_view answer);
 
 void writeFailure(Writer &w, const Failure &failure);
 

@@ -94,6 +94,7 @@ void Library::setHostOutput(std::function<void(const QString &)> output) {
 
 void Library::unload() {
     host_.reset();
+    profile_.forgetMemory();
     if (handle_)
         platform::close(handle_);
     handle_ = nullptr;
@@ -275,6 +276,24 @@ void Library::raise(const qorhost::Failure &failure, qorhost::ExportId id) {
             throw rt::RigError::loadFailed();
     }
     throw rt::RigError::loadFailed();
+}
+
+Library::PassProfile Library::takePassProfile() {
+    std::uint64_t memory = 0;
+    if (!isolated()) {
+        memory = loaded_ ? qorhost::residentBytes() : 0;
+    } else if (host_ && host_->alive()) {
+        try {
+            try {
+                memory = qorhost::decodeProbed(host_->exchange(qorhost::encodeProbe(), callTimeout_));
+            } catch (const qorhost::Malformed &malformed) {
+                host_->broken(malformed.reason);
+            }
+        } catch (const qorhost::Failure &) {
+            // The host is gone; the next call starts another, and says why.
+        }
+    }
+    return {profile_.takePass(memory), memory};
 }
 
 }  // namespace qorbind

@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "call_profile.h"
 #include "calls.h"
 
 namespace qorhost {
@@ -64,6 +65,18 @@ class Library {
     // the cache.
     int lookupCount() const { return lookups_; }
 
+    // Counts the cost of every call from now on (off by default: it costs a little).
+    void setProfiling(bool on) { profiling_ = on; }
+    bool profiling() const { return profiling_; }
+    CallProfile &profile() { return profile_; }
+    // The cost of the exports called since the last time, and the bytes resident in the
+    // process the library runs in now (0 when not known: no host running, or no figure).
+    struct PassProfile {
+        std::vector<CallProfile::ExportPass> exports;
+        std::uint64_t memory = 0;
+    };
+    PassProfile takePassProfile();
+
     // ---- For the calls of qorbind.h ----
     // In this process: the export's address (RigError 453 when the library lacks it) and
     // the library's allocator.
@@ -100,6 +113,8 @@ class Library {
     std::unique_ptr<qorhost::HostProcess> host_;
     std::chrono::milliseconds callTimeout_{60000};
     std::function<void(const QString &)> hostOutput_;
+    bool profiling_ = false;
+    CallProfile profile_;
 };
 
 }  // namespace qorbind

@@ -102,17 +102,43 @@ qorhost::ResultOf<R> call(qorhost::ParamOf<A>... args) {
         // lacks the export (callDirect() checks again for its other callers).
         if (!qorhost::argumentsFit<Id>(args...))
             throw qorhost::Failure{qorhost::Failure::InvalidCall, {}};
+        const bool probe = library.profiling() && library.profile().wantsProbe(Id);
         if (!library.isolated()) {
             const auto function = reinterpret_cast<R (*)(A...)>(library.address(Id));
-            return qorhost::callDirect<Id>(function, library.allocator(), args...);
-        }
-        constexpr std::type_identity<R(A...)> signature;
-        const std::string &answer =
-            library.exchange(qorhost::encodeCall<Id>(signature, args...), Id);
-        try {
-            return qorhost::decodeAnswer(signature, answer, args...);
-        } catch (const qorhost::Malformed &malformed) {
-            library.brokenAnswer(malformed.reason, Id);
+            if (!library.profiling())
+                return qorhost::callDirect<Id>(function, library.allocator(), args...);
+            const std::uint64_t memory = probe ? qorhost::residentBytes() : 0;
+            const qorhost::CallClock clock;
+            const auto record = [&] { library.profile().record(Id, clock.elapsed(), probe, memory); };
+            if constexpr (std::is_void_v<R>) {
+                qorhost::callDirect<Id>(function, library.allocator(), args...);
+                record();
+            } else {
+                auto result = qorhost::callDirect<Id>(function, library.allocator(), args...);
+                record();
+                return result;
+            }
+        } else {
+            constexpr std::type_identity<R(A...)> signature;
+            const std::string &answer =
+                library.exchange(qorhost::encodeCall<Id>(signature, probe, args...), Id);
+            qorhost::CallCost cost;
+            const auto record = [&] {
+                if (library.profiling())
+                    library.profile().record(Id, cost.nanoseconds, probe, cost.memoryBefore);
+            };
+            try {
+                if constexpr (std::is_void_v<R>) {
+                    qorhost::decodeAnswer(signature, answer, cost, args...);
+                    record();
+                } else {
+                    auto result = qorhost::decodeAnswer(signature, answer, cost, args...);
+                    record();
+                    return result;
+                }
+            } catch (const qorhost::Malformed &malformed) {
+                library.brokenAnswer(malformed.reason, Id);
+            }
         }
     } catch (const qorhost::Failure &failure) {
         library.raise(failure, Id);

@@ -344,7 +344,8 @@ write("fuzz_encryptstring", [
 
 
 # The library host's channel (host/fuzz_host_messages.cpp). Messages are little-endian: a
-# u32 kind, then for a call a u16 export number and each argument by its C kind.
+# u32 kind, then for a call a u16 export number, a probe flag and each argument by its C
+# kind; an answer to a call starts with the call's time and memory (two u64).
 def export_names():
     header = os.path.join(HERE, "..", "..", "include", "qorlib145.h")
     names = []
@@ -385,8 +386,12 @@ def load(path):
     return struct.pack("<I", 1) + digest() + b"\0" + struct.pack("<Q", len(path)) + b(path) + empty * 3
 
 
-def call(name, *arguments):
-    return struct.pack("<I", 2) + export_number(name) + b"".join(arguments)
+def call(name, *arguments, probe=False):
+    return struct.pack("<I", 2) + export_number(name) + bytes([probe]) + b"".join(arguments)
+
+
+def answer(*fields):
+    return struct.pack("<IQQ", 3, 1200, 4 << 20) + b"".join(fields)
 
 
 def source(name, *values):
@@ -399,7 +404,7 @@ def short_text(text):
 
 host_calls = [
     load("/usr/lib/libqorlib145.so"),
-    call("StrRev", wire_text("hello")), call("StrRev", wire_text(None)),
+    call("StrRev", wire_text("hello")), call("StrRev", wire_text(None), probe=True),
     call("InChr", wire_text("abc"), struct.pack("<h", 98)),
     call("EncryptString", wire_text("secret"), i32(6), wire_text("pw"), i32(1), wire_text("s")),
     call("EncryptString", wire_text("secret"), i32(600), wire_text("pw"), i32(1), wire_text("s")),
@@ -414,7 +419,11 @@ write("fuzz_host_messages", [b"\0" + m for m in host_calls] + [
     b"\0" + host_calls[1][:7], b"\0" + struct.pack("<I", 9) + b"junk",
     b"\0" + call("StrRev", b"\1" + struct.pack("<Q", 2**40) + b"x"),
     b"\0" + call("GetArrayDimensions", wire_variant(7, 0, [])),
-    b"\1" + export_number("StrRev") + struct.pack("<I", 3) + wire_text("olleh") + b"\0" + wire_text("x"),
+    b"\0" + struct.pack("<I", 6), b"\0" + struct.pack("<I", 6) + b"x",
+    b"\0" + call("StrRev", b"\2", wire_text("x")),
+    b"\1" + export_number("StrRev") + answer(wire_text("olleh") + b"\0" + wire_text("x")),
+    b"\1" + export_number("StrRev") + answer(b"\0", wire_text("x")),
+    b"\1" + export_number("StrRev") + struct.pack("<I", 3) + b"\0" * 5,
     b"\1" + export_number("ListFiles") + struct.pack("<I", 5) + struct.pack("<I", 0) + wire_text("no"),
     source("StrRev", short_text("hello")), source("EncryptString", short_text("text"), i32(4),
                                                    short_text("pw"), i32(2), short_text("salt")),
