@@ -54,7 +54,7 @@ class HeadlessHost final : public suite::Host, public RunButtons {
     // ---- suite::Host ----
     void Printf(const QString &text) override;
     void PrintfShaped(const suite::ShapedText &text) override;
-    void beginSection() override { report_.beginSection(); }
+    void beginSection(const QString &name) override { report_.beginSection(name); }
     suite::StatusPicture &status() override { return status_; }
     void messageBox(const QString &prompt, const QString &title, suite::MessageIcon icon) override;
     QString inputText() override { return input_; }

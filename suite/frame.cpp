@@ -1,5 +1,6 @@
 // RunAllTests: the preparation, the sections in their order and the closing block.
 #include "clock.h"
+#include "library.h"
 #include "conversions.h"
 #include "run.h"
 #include "sections.h"
@@ -48,29 +49,38 @@ int RunAllTests(Host &host) {
     run.step([&] { host.repaintInput(); });
     run.step([&] { out.removePicture(); });
     run.step([&] { out.clear(); });
-    // Sections begin after the report was cleared for the last time.
-    host.beginSection();
+    // Sections begin after the report was cleared for the last time. The binding charges
+    // each call to the section it runs in.
+    int sectionIndex = 0;
+    const auto beginSection = [&](const QString &name) {
+        host.beginSection(name);
+        qorbind::Library::instance().profile().setSection(sectionIndex++);
+    };
+    beginSection({});
     run.step([&] { run.Printf(QStringLiteral("Checking DLL version v") + RIG_VERSION); });
 
-    using Section = void (*)(Run &);
-    static constexpr Section sections[] = {
-        SpeedLoopsAndFileRead,
-        MathsAndStringSearch,
-        TrimmingAndConversion,
-        Base64EncryptionRandom,
-        DiskSpace,
-        IpAndCidr,
-        PhpDates,
-        DateConversions,
-        BitsUrlReplaceRotateHex,
-        ArraysFilesDrives,
-        WindowsApi,
-        RleCompression,
-        ProcessInfo,
+    // Each with the name it goes by where it prints no banner of its own.
+    static const struct {
+        void (*run)(Run &);
+        const char *name;
+    } sections[] = {
+        {SpeedLoopsAndFileRead, "Speed Loops and File Read Test"},
+        {MathsAndStringSearch, nullptr},
+        {TrimmingAndConversion, nullptr},
+        {Base64EncryptionRandom, nullptr},
+        {DiskSpace, nullptr},
+        {IpAndCidr, nullptr},
+        {PhpDates, nullptr},
+        {DateConversions, nullptr},
+        {BitsUrlReplaceRotateHex, "Bit Packing, URL, Replace, Rotate and Hex Tests"},
+        {ArraysFilesDrives, "Array, File Listing, Drive Type and Process Id Tests"},
+        {WindowsApi, nullptr},
+        {RleCompression, nullptr},
+        {ProcessInfo, nullptr},
     };
-    for (Section section : sections) {
-        host.beginSection();
-        section(run);
+    for (const auto &section : sections) {
+        beginSection(QString::fromLatin1(section.name));
+        section.run(run);
     }
 
     // Closing block.
@@ -84,7 +94,7 @@ int RunAllTests(Host &host) {
         "* MAPI functionality not tested *",
         "* BMP functions not tested *",
     };
-    host.beginSection();
+    beginSection({});
     for (const char *notice : notTested)
         run.step([&] { run.Printf(QString::fromLatin1(notice)); });
     run.step([&] { run.endTime = rt::timer(); });

@@ -41,8 +41,9 @@ class Host {
     // parts of the text vary by nature, and the role of the line.
     virtual void PrintfShaped(const ShapedText &text) { Printf(text.text()); }
     // The run moves on to its next section (the preparation, each section, the closing
-    // block). Only a host that reports per section needs to know.
-    virtual void beginSection() {}
+    // block), called `name` where it prints no banner. Only a host that reports per
+    // section needs to know.
+    virtual void beginSection(const QString &name) { (void)name; }
     virtual StatusPicture &status() = 0;
     // A modal message box; returns when the user has closed it (a headless host never waits).
     virtual void messageBox(const QString &prompt, const QString &title, MessageIcon icon) = 0;

@@ -15,7 +15,7 @@ void ShapedReport::clear() {
 void ShapedReport::beginSection(const QString &name) {
     if (!sections_.isEmpty() && sections_.back().nanoseconds < 0)
         sections_.back().nanoseconds = sectionClock_.nsecsElapsed();
-    sections_.append({text_.size(), name, {}, {}, {}});
+    sections_.append({text_.size(), name, {}, {}});
     sectionClock_.start();
 }
 
@@ -32,12 +32,10 @@ void ShapedReport::append(const ShapedText &shaped) {
         case LineRole::Banner:
             section.titles << shaped.label().trimmed();
             break;
-        case LineRole::Timing:
-            section.timingLabel = shaped.label();
-            break;
         case LineRole::Error:
             section.errorLines << text;
             break;
+        case LineRole::Timing:
         case LineRole::Plain:
             break;
     }
@@ -67,12 +65,10 @@ QList<ShapedReport::Section> ShapedReport::sections() const {
     for (qsizetype i = 0; i < sections_.size(); ++i) {
         const SectionMark &mark = sections_[i];
         Section section;
-        if (!mark.name.isEmpty()) {
-            section.name = mark.name;
-        } else if (!mark.titles.isEmpty()) {
+        if (!mark.titles.isEmpty()) {
             section.name = mark.titles.join(QStringLiteral(" / "));
-        } else if (!mark.timingLabel.isEmpty()) {
-            section.name = QStringLiteral("Section (") + mark.timingLabel + u')';
+        } else if (!mark.name.isEmpty()) {
+            section.name = mark.name;
         } else {
             const qsizetype end = i + 1 < sections_.size() ? sections_[i + 1].start : text_.size();
             QStringView body = QStringView(text_).mid(mark.start, end - mark.start);

@@ -44,14 +44,14 @@ class ShapedReport {
     // without a line break, any other text followed by CR LF; nothing from a NUL on.
     void append(const ShapedText &text);
     // Lines from here on belong to a new section; the current one ends. `name`, when given,
-    // is the section's name whatever it prints.
+    // is the section's name unless it prints a banner.
     void beginSection(const QString &name = {});
 
     // The report with CR LF line breaks, as the window's report console would hold it.
     const QString &text() const { return text_; }
 
-    // The sections so far. A section is named after its banners, else after the label of
-    // its timing line ("Section (1)"), else after its first line.
+    // The sections so far. A section is named after its banners, else by the name it
+    // began with, else after its first line.
     QList<Section> sections() const;
     // The report's lines as a file holds them: split at CR LF and LF, trailing CRs dropped,
     // a last empty line dropped.
@@ -69,7 +69,6 @@ class ShapedReport {
         qsizetype start;  // position in text_
         QString name;
         QStringList titles;
-        QString timingLabel;
         QStringList errorLines;
         qint64 nanoseconds = -1;  // -1 while the section is open
     };
