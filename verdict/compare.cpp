@@ -281,12 +281,19 @@ QString unifiedDiff(const Comparison &comparison, const QString &storedName,
                 ++newCount;
             }
         }
+        // Headed by every section the hunk shows lines of.
+        QStringList spanned;
+        for (qsizetype i = begin; i < end; ++i) {
+            const QString name = sectionNames.value(lines[i].section);
+            if (!name.isEmpty() && !spanned.contains(name))
+                spanned << name;
+        }
         out += QStringLiteral("@@ -%1,%2 +%3,%4 @@ %5\n")
                    .arg(oldStart)
                    .arg(oldCount)
                    .arg(newStart)
                    .arg(newCount)
-                   .arg(sectionNames.value(lines[first].section));
+                   .arg(spanned.join(QStringLiteral("; ")));
         for (qsizetype i = begin; i < end; ++i) {
             const DiffLine &line = lines[i];
             if (changed(i) && ++shownChanges > 2 * MAX_SHOWN_LINES) {
@@ -300,6 +307,46 @@ QString unifiedDiff(const Comparison &comparison, const QString &storedName,
         first = end - 1;
     }
     return out;
+}
+
+namespace {
+
+// The line with every figure that follows the clock, the zone or the locale made one "#":
+// numbers (with their signs, separators and the T of a date), zone names, abbreviations.
+QString zoneFree(const QString &line) {
+    static const QRegularExpression figure(
+        QStringLiteral(R"([-+]?[0-9][0-9:.,/T+-]*|\b(?:Z|[A-Z]{2,5}|[A-Z][A-Za-z_]+/[A-Za-z_/+-]+)\b)"));
+    return QString(line).replace(figure, QStringLiteral("#"));
+}
+
+}  // namespace
+
+bool onlyZoneOrDateDiffers(const Comparison &comparison, const QStringList &sectionNames) {
+    QList<const DiffLine *> removed, added;
+    const auto pairsMatch = [&] {
+        if (removed.size() != added.size())
+            return false;
+        for (qsizetype i = 0; i < removed.size(); ++i)
+            if (zoneFree(removed[i]->text) != zoneFree(added[i]->text))
+                return false;
+        removed.clear();
+        added.clear();
+        return true;
+    };
+    bool any = false;
+    for (const DiffLine &line : comparison.lines) {
+        if (line.kind == DiffLine::Same) {
+            if (!pairsMatch())
+                return false;
+            continue;
+        }
+        if (line.kind == DiffLine::Omitted ||
+            !sectionNames.value(line.section).contains(QStringLiteral("Date")))
+            return false;
+        (line.kind == DiffLine::Removed ? removed : added).append(&line);
+        any = true;
+    }
+    return any && pairsMatch();
 }
 
 }  // namespace verdict

@@ -51,8 +51,13 @@ class Comparator {
 QString printable(QStringView text);
 
 // A unified diff of `comparison` with `context` lines of context around each change, each
-// hunk headed by the title of its section.
+// hunk headed by the names of the sections it spans ("; " between them).
 QString unifiedDiff(const Comparison &comparison, const QString &storedName,
                     const QString &currentName, const QStringList &sectionNames, int context = 3);
+
+// Whether every difference is a date line whose changed and stored forms differ only in
+// figures the clock, the time zone or the locale sets: a stored report made under another
+// TZ or locale looks so.
+bool onlyZoneOrDateDiffers(const Comparison &comparison, const QStringList &sectionNames);
 
 }  // namespace verdict

@@ -53,9 +53,12 @@ void Judge::showDiff(const Comparison &comparison, const QString &currentName,
                      const QStringList &sectionNames) {
     if (notedUnusable_)
         return;
-    if (shownDiffs_ < MAX_SHOWN_DIFFS)
+    if (shownDiffs_ < MAX_SHOWN_DIFFS) {
         show_(unifiedDiff(comparison, printable(expectedName_), currentName, sectionNames));
-    else
+        if (onlyZoneOrDateDiffers(comparison, sectionNames))
+            show_(QStringLiteral("testbed-report: only zone and date figures differ: stored "
+                                 "under another time zone or locale?"));
+    } else
         show_(QStringLiteral("testbed-report: ") + currentName + QStringLiteral(" differs too"));
     ++shownDiffs_;
 }
@@ -79,16 +82,50 @@ void Judge::judgePass(int pass, int passes, suite::ShapedReport &report) {
     }
 
     SuiteResult suite{name, {}};
+    bool failed = false;
     for (qsizetype i = 0; i < sections.size(); ++i) {
-        CaseResult result{
-            sections[i].name, double(sections[i].nanoseconds) / 1e9, sections[i].errorLines, {}};
+        CaseResult result{sections[i].name, double(sections[i].nanoseconds) / 1e9,
+                          sections[i].errorLines, {}, {}, {}};
         for (const DiffLine &line : comparison.lines)
             if (line.section == i && line.kind != DiffLine::Same)
                 result.differences << QChar(line.kind == DiffLine::Added ? u'+' : u'-') + line.text;
+        failed = failed || !result.errorLines.isEmpty() || !result.differences.isEmpty();
         suite.cases.append(result);
     }
     results_.append(suite);
     ++passes_;
+    failing_ += failed ? 1 : 0;
+
+    if (!shownDiffers_) {
+        shownDiffers_ = !comparison.same();
+        shownName_ = name;
+        shownSections_ = namesOf(sections);
+        shownLines_ = comparison.lines;
+        if (!expected_) {
+            shownLines_.clear();
+            for (qsizetype i = 0; i < lines.size(); ++i)
+                shownLines_.append({DiffLine::Same, lines[i].text, 0, i + 1, 1, lines[i].section});
+        }
+    }
+}
+
+void Judge::judgeCost(const CostVerdict &cost) {
+    if (results_.isEmpty())
+        return;
+    QList<CaseResult> &cases = results_.last().cases;
+    const auto caseNamed = [&](const QString &name) -> CaseResult & {
+        for (CaseResult &result : cases)
+            if (result.name == name)
+                return result;
+        cases.append(CaseResult{name, 0, {}, {}, {}, {}});
+        return cases.last();
+    };
+    const QString costCase = QStringLiteral("Cost");
+    for (const CostFinding &finding : cost.findings)
+        caseNamed(finding.section.isEmpty() ? costCase : finding.section).findings
+            << finding.message;
+    if (!cost.notes.isEmpty())
+        caseNamed(costCase).skipped = cost.notes.join(QStringLiteral("; "));
 }
 
 void Judge::judgeLoopEnd(const suite::ShapedReport &report) {
@@ -100,7 +137,7 @@ void Judge::judgeLoopEnd(const suite::ShapedReport &report) {
         return;
     const QList<suite::ReportLine> lines = all.mid(first);
 
-    CaseResult result{LOOP_SECTION, 0, {}, {}};
+    CaseResult result{LOOP_SECTION, 0, {}, {}, {}, {}};
     if (expected_ && unusable(*expected_).isEmpty() &&
         expected_->passLineCount() < expected_->lineCount()) {
         Comparison comparison = comparator_.compare(lines, *expected_, expected_->passLineCount(),

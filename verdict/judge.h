@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "compare.h"
+#include "cost.h"
 #include "junit.h"
 #include "shaped_report.h"
 #include "stored_report.h"
@@ -27,9 +28,21 @@ class Judge {
     // where both reports have one (a run without repeats writes none).
     void judgeLoopEnd(const suite::ShapedReport &report);
 
+    // Adds the cost verdict to the last pass: each finding fails its section's case (or a
+    // case "Cost" of its own), and notes of what was not judged skip such a case.
+    void judgeCost(const CostVerdict &cost);
+
     int passesJudged() const { return passes_; }
     int differingPasses() const { return differing_; }
+    // Passes with error lines or differences so far.
+    int failingPasses() const { return failing_; }
     const QList<SuiteResult> &results() const { return results_; }
+
+    // The pass to show whole: the first that differs, else the last; its lines as the diff
+    // has them (all Same without a stored report), and the names of its sections.
+    const QString &shownPassName() const { return shownName_; }
+    const QList<DiffLine> &shownLines() const { return shownLines_; }
+    const QStringList &shownSectionNames() const { return shownSections_; }
 
   private:
     // The comparison of `lines` with stored lines [from, to). A stored file that is no
@@ -47,7 +60,12 @@ class Judge {
     int passes_ = 0;
     int differing_ = 0;
     int shownDiffs_ = 0;
+    int failing_ = 0;
     bool notedUnusable_ = false;
+    bool shownDiffers_ = false;
+    QString shownName_;
+    QList<DiffLine> shownLines_;
+    QStringList shownSections_;
 };
 
 }  // namespace verdict

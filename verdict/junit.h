@@ -14,6 +14,8 @@ struct CaseResult {
     double seconds = 0;
     QStringList errorLines;
     QStringList differences;  // the section's lines of the diff, each with its "-" or "+"
+    QStringList findings;     // what the cost verdict found slower or leaking here
+    QString skipped;          // why a case was not judged ("" when it was)
 };
 
 struct SuiteResult {
@@ -21,8 +23,9 @@ struct SuiteResult {
     QList<CaseResult> cases;
 };
 
-// The XML document. A case fails when its section wrote error lines or differs from the
-// expected report (`expectedName` names it in the failure message). Any character XML cannot
+// The XML document. A case fails when its section wrote error lines, differs from the
+// expected report (`expectedName` names it in the failure message) or has cost findings;
+// the errors count the calls that crashed or ran past their time in the library's host. Any character XML cannot
 // hold is written as a visible escape, so the document is well-formed whatever a line holds.
 QByteArray junitXml(const QList<SuiteResult> &suites, const QString &expectedName);
 

@@ -9,13 +9,23 @@
 
 namespace verdict {
 
+// The largest stored report or profile read: a report of this rig is some 20 KiB, a
+// profile of 1000 passes a few MiB.
+constexpr qint64 MAX_STORED_BYTES = qint64{64} << 20;
+
+// Reads a file a run stored, refusing what cannot be one, quickly and in bounded memory:
+// anything but a regular file (a FIFO would block, a device never end), an empty file and
+// one larger than MAX_STORED_BYTES. False, with the reason in `error`, when it cannot.
+bool readStoredFile(const QString &path, QByteArray *bytes, QString *error);
+
 class StoredReport {
   public:
     // A report of this rig holds a few hundred lines; a file with more lines than this is
     // not one, and is not split at all (its lines would cost more memory than its bytes).
     static constexpr qsizetype MAX_LINES = 1'000'000;
 
-    // Reads the whole file. False, with the reason in `error`, when it cannot be read.
+    // Reads the file with readStoredFile(). False, with the reason in `error`, when it
+    // cannot be read.
     bool read(const QString &path, QString *error);
     // Takes the bytes of a report directly.
     void setBytes(QByteArray bytes);
