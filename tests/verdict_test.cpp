@@ -6,12 +6,14 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QFile>
 #include <QXmlStreamReader>
 #include <cmath>
 #include <optional>
 #include <random>
 
 #include "compare.h"
+#include "cost.h"
 #include "headless_host.h"
 #include "junit.h"
 #include "library.h"
@@ -239,7 +241,7 @@ TEST(ComparisonRules, LinesJoinedByTheSemicolonRule) {
     EXPECT_FALSE(compare(plain, shortJoin).same());
 }
 
-TEST(ComparisonRules, UnifiedDiffHeadsEachHunkWithItsSection) {
+TEST(ComparisonRules, UnifiedDiffHeadsEachHunkWithTheSectionsItSpans) {
     const suite::ShapedReport report = sampleReport();
     const QString stored = withLine(fileText(report), 9, QStringLiteral("Pid=[none]"));
     const verdict::Comparison c = compare(report, stored);
@@ -251,7 +253,8 @@ TEST(ComparisonRules, UnifiedDiffHeadsEachHunkWithItsSection) {
     const QString diff =
         verdict::unifiedDiff(c, QStringLiteral("old.txt"), QStringLiteral("pass"), names);
     EXPECT_EQ(diff, QStringLiteral("--- old.txt\n+++ pass\n"
-                                   "@@ -7,5 +7,5 @@ Day=5th January 2024 09:05:01\n"
+                                   "@@ -7,5 +7,5 @@ Random Function Tests; Day=5th January 2024 "
+                                   "09:05:01\n"
                                    " \n"
                                    " Day=5th January 2024 09:05:01\n"
                                    " C=Fri Jan  5 09:05:01 2024 asctime\n"
@@ -265,12 +268,17 @@ TEST(JUnit, WellFormedWhateverTheLinesHold) {
                           QStringLiteral(" \u00AF");
     QList<verdict::SuiteResult> suites{
         {QStringLiteral("pass 1 of 2"),
-         {{QStringLiteral("Maths Function Tests"), 0.0126, {}, {}},
-          {QStringLiteral("Section (10)"),
+         {{QStringLiteral("Maths Function Tests"), 0.0126, {}, {}, {}, {}},
+          {QStringLiteral("Disk Space Tests"),
            0.5,
-           {QStringLiteral("Error 453 ocurred (x)")},
-           {QStringLiteral("-") + nasty, QStringLiteral("+fine")}}}},
-        {QStringLiteral("pass 2 of 2"), {{QStringLiteral("Maths Function Tests"), 0.25, {}, {}}}},
+           {QStringLiteral("Error 453 ocurred (x)"), QStringLiteral("Error 900 ocurred (y)")},
+           {QStringLiteral("-") + nasty, QStringLiteral("+fine")},
+           {},
+           {}}}},
+        {QStringLiteral("pass 2 of 2"),
+         {{QStringLiteral("Maths Function Tests"), 0.25, {}, {}, {}, {}},
+          {QStringLiteral("Cost"), 0, {}, {}, {QStringLiteral("the export Gcd is 3.0 times slower")}, {}},
+          {QStringLiteral("Cost"), 0, {}, {}, {}, QStringLiteral("not judged")}}},
     };
     QXmlStreamReader xml(verdict::junitXml(suites, QStringLiteral("golden.txt")));
     QStringList seen;
@@ -280,28 +288,38 @@ TEST(JUnit, WellFormedWhateverTheLinesHold) {
             continue;
         const auto a = xml.attributes();
         if (xml.name() == u"testsuites")
-            seen << QStringLiteral("suites %1/%2").arg(a.value("tests"), a.value("failures"));
+            seen << QStringLiteral("suites %1/%2/%3")
+                        .arg(a.value("tests"), a.value("failures"), a.value("errors"));
         else if (xml.name() == u"testsuite")
-            seen << QStringLiteral("suite %1 %2").arg(a.value("name"), a.value("failures"));
+            seen << QStringLiteral("suite %1 %2 %3")
+                        .arg(a.value("name"), a.value("failures"), a.value("errors"));
+        else if (xml.name() == u"skipped")
+            seen << QStringLiteral("skipped ") + a.value("message").toString();
         else if (xml.name() == u"testcase")
             seen << QStringLiteral("case %1 %2").arg(a.value("name"), a.value("time"));
         else if (xml.name() == u"failure") {
-            seen << QStringLiteral("failure ") + a.value("message").toString();
-            failure = xml.readElementText();
+            seen << QStringLiteral("failure %1: ").arg(a.value("type")) +
+                        a.value("message").toString();
+            if (failure.isEmpty())
+                failure = xml.readElementText();
         }
     }
     ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
     EXPECT_EQ(seen, (QStringList{
-                        "suites 3/1",
-                        "suite pass 1 of 2 1",
+                        "suites 5/2/1",
+                        "suite pass 1 of 2 1 1",
                         "case Maths Function Tests 0.013",
-                        "case Section (10) 0.500",
-                        "failure 1 error line(s); 2 line(s) differ from golden.txt",
-                        "suite pass 2 of 2 0",
+                        "case Disk Space Tests 0.500",
+                        "failure difference: 2 error line(s); 2 line(s) differ from golden.txt",
+                        "suite pass 2 of 2 1 0",
                         "case Maths Function Tests 0.250",
+                        "case Cost 0.000",
+                        "failure cost: the export Gcd is 3.0 times slower",
+                        "case Cost 0.000",
+                        "skipped not judged",
                     }));
-    EXPECT_EQ(failure, QStringLiteral("Error 453 ocurred (x)\n-<&>\"]]> \\x01\\x1B\\uFFFE\\uD800 "
-                                      "\u00AF\n+fine\n"));
+    EXPECT_EQ(failure, QStringLiteral("Error 453 ocurred (x)\nError 900 ocurred (y)\n-<&>\"]]> "
+                                      "\\x01\\x1B\\uFFFE\\uD800 \u00AF\n+fine\n"));
 }
 
 // A clock that moves on with every reading, from a chosen moment, past midnight too.
@@ -383,3 +401,126 @@ TEST(Declarations, PassesThatDifferOnlyByNatureCompareEqual) {
 }
 
 }  // namespace
+
+// ---- The cost rules, on what 21 real runs of one build measured (bench/cost_self_check.sh
+// recorded them on a busy machine: 5 passes each) ----
+
+namespace {
+
+// The recorded runs as profiles: per pass, each export's calls, median and memory growth.
+QList<verdict::CostProfile> recordedRuns() {
+    QFile file(QStringLiteral(COST_SAMPLES));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    const QList<QByteArray> sections = lines.value(0).split('\t').mid(1);
+    QList<verdict::CostProfile> runs;
+    for (const QByteArray &line : lines.mid(1)) {
+        const QList<QByteArray> f = line.split('\t');
+        if (f.size() != 6)
+            continue;
+        const int run = f[0].toInt();
+        if (runs.size() <= run)
+            runs.resize(run + 1);
+        const QList<QByteArray> medians = f[4].split(','), growth = f[5].split(',');
+        QList<verdict::PassCost> &passes = runs[run].passes;
+        passes.resize(std::max(passes.size(), medians.size()));
+        for (qsizetype p = 0; p < medians.size(); ++p) {
+            passes[p].pass = int(p + 1);
+            passes[p].memory = 1 << 30;
+            passes[p].exports.append({QString::fromLatin1(f[1]), f[3].toLongLong(), 0,
+                                      medians[p].toLongLong(), 0, growth.value(p).toLongLong(),
+                                      QString::fromLatin1(sections.value(f[2].toInt()))});
+        }
+    }
+    return runs;
+}
+
+// The section's exports made `factor` times slower, and `name`'s calls `bytes` more growth
+// per pass from the second pass on.
+verdict::CostProfile changed(verdict::CostProfile run, const QString &section, double factor,
+                             const QString &name = {}, qint64 bytes = 0) {
+    for (qsizetype p = 0; p < run.passes.size(); ++p)
+        for (verdict::ExportCost &cost : run.passes[p].exports) {
+            if (cost.section == section)
+                cost.medianNs = qint64(double(cost.medianNs) * factor);
+            if (cost.name == name && p > 0)
+                cost.memoryGrowth += bytes;
+        }
+    return run;
+}
+
+}  // namespace
+
+TEST(CostRules, TheSameBuildNeverFailsAgainstItselfAndTwiceAsSlowIsFound) {
+    const QList<verdict::CostProfile> runs = recordedRuns();
+    ASSERT_EQ(runs.size(), 21);
+    // Every run judged against every other: 420 comparisons, none slower, none leaking.
+    for (qsizetype stored = 0; stored < runs.size(); ++stored)
+        for (qsizetype current = 0; current < runs.size(); ++current)
+            if (current != stored) {
+                const verdict::CostVerdict v = verdict::judgeCost(&runs[stored], runs[current]);
+                ASSERT_TRUE(v.findings.isEmpty())
+                    << stored << " " << current << ": " << v.findings[0].message.toStdString();
+                ASSERT_TRUE(v.notes.isEmpty());
+            }
+    // The 20 repetitions against the first run, with the RLE section's calls twice as slow.
+    const QString rle = QStringLiteral("RLE Compression Tests");
+    for (qsizetype current = 1; current < runs.size(); ++current) {
+        const verdict::CostVerdict v = verdict::judgeCost(&runs[0], changed(runs[current], rle, 2));
+        ASSERT_FALSE(v.findings.isEmpty()) << current;
+        for (const verdict::CostFinding &finding : v.findings) {
+            EXPECT_EQ(finding.kind, verdict::CostFinding::Slower);
+            EXPECT_EQ(finding.section, rle) << finding.message.toStdString();
+            EXPECT_GE(finding.factor, 1.5);
+            EXPECT_LT(finding.pValue, 0.01);
+        }
+    }
+    // Four passes a side are too few to tell, and the verdict says so instead of passing.
+    verdict::CostProfile few = changed(runs[1], rle, 10);
+    few.passes.resize(4);
+    const verdict::CostVerdict v = verdict::judgeCost(&runs[0], few);
+    EXPECT_TRUE(v.findings.isEmpty());
+    ASSERT_EQ(v.notes.size(), 1);
+    EXPECT_TRUE(v.notes[0].startsWith(QStringLiteral("slowdowns not judged"))) << v.notes[0].toStdString();
+}
+
+TEST(CostRules, MemoryThatKeepsGrowingIsALeakOfTheExportThatGrewIt) {
+    const QList<verdict::CostProfile> runs = recordedRuns();
+    const QString name = QStringLiteral("GetProcessMemoryUsed");
+    for (const verdict::CostProfile &run : runs) {
+        EXPECT_TRUE(verdict::judgeCost(nullptr, run).findings.isEmpty());
+        const verdict::CostProfile leaking = changed(run, {}, 1, name, qint64{3} << 19);
+        const verdict::CostVerdict v = verdict::judgeCost(nullptr, leaking);
+        ASSERT_EQ(v.findings.size(), 1);
+        EXPECT_EQ(v.findings[0].kind, verdict::CostFinding::Leaking);
+        EXPECT_EQ(v.findings[0].subject, name);
+        EXPECT_GE(v.findings[0].bytesPerPass, qint64{3} << 19);
+        // Growth in one pass only is a cache filled once, not a leak.
+        verdict::CostProfile once = run;
+        once.passes[2].exports[0].memoryGrowth += qint64{64} << 20;
+        EXPECT_TRUE(verdict::judgeCost(nullptr, once).findings.isEmpty());
+    }
+}
+
+TEST(CostRules, RankTestAgreesWithTheExactDistribution) {
+    // All five later values above all five earlier ones: exactly 1/252 of the orderings.
+    const QList<double> low{1, 2, 3, 4, 5}, high{6, 7, 8, 9, 10};
+    EXPECT_NEAR(verdict::rankTestLarger(low, high), 1.0 / 252, 0.003);
+    EXPECT_GT(verdict::rankTestLarger(high, low), 0.99);
+    EXPECT_NEAR(verdict::rankTestLarger(low, low), 0.5, 0.1);
+    EXPECT_EQ(verdict::rankTestLarger({}, high), 1);
+}
+
+TEST(CostRules, ProfileFileReadsBackAndRefusesOtherJson) {
+    const verdict::CostProfile run = recordedRuns().value(3);
+    verdict::CostProfile read;
+    QString error;
+    ASSERT_TRUE(verdict::parseProfile(verdict::profileJson(run), &read, &error)) << error.toStdString();
+    EXPECT_EQ(verdict::profileJson(read), verdict::profileJson(run));
+    for (const QByteArray &bad :
+         {QByteArray("[]"), QByteArray("{\"format\":\"other\"}"), QByteArray("{\"format\""),
+          QByteArray(R"({"format":"testbed-report profile 1","passes":[{"pass":1}]})"),
+          QByteArray(R"({"format":"testbed-report profile 1","passes":[{"pass":1,"memory":0,)"
+                     R"("exports":[{"name":"X","calls":1.5}]}]})")})
+        EXPECT_FALSE(verdict::parseProfile(bad, &read, &error)) << bad.constData();
+}

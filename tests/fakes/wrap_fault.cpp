@@ -6,14 +6,19 @@
 //   abort      VBDate calls abort()
 //   overwrite  StripL writes 32 bytes past the end of its result
 //   stdout     EncryptString writes to standard output and standard error
-// Unset or anything else: the real library. FAKE_FAULT_AT=n lets the n-th call of the
-// export go wrong instead of the first (a pass calls DiskFree 3 times).
+//   slow       GetDiskSizeMb takes 20 ms longer, every call
+//   leak       GetProcessMemoryUsed keeps 10 MiB it wrote to, every call
+// Unset or anything else: the real library; several faults are separated by commas.
+// FAKE_FAULT_AT=n lets the n-th call of the export go wrong instead of the first (a pass
+// calls DiskFree 3 times).
 #include <dlfcn.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <vector>
 
 #include "qorlib145.h"
 
@@ -22,10 +27,14 @@ namespace {
 // Whether this call of the export with fault `name` goes wrong; each export counts its own.
 bool fault(const char *name, int &calls) {
     const char *chosen = std::getenv("FAKE_FAULT");
-    if (!chosen || std::strcmp(chosen, name) != 0)
+    const std::size_t length = std::strlen(name);
+    const char *at = chosen;
+    while (at && (std::strncmp(at, name, length) != 0 || (at[length] != ',' && at[length] != 0)))
+        at = (at = std::strchr(at, ',')) ? at + 1 : nullptr;
+    if (!at)
         return false;
-    const char *at = std::getenv("FAKE_FAULT_AT");
-    return ++calls >= (at ? std::atoi(at) : 1);
+    const char *from = std::getenv("FAKE_FAULT_AT");
+    return ++calls >= (from ? std::atoi(from) : 1);
 }
 
 // Past the sanitizers' own null check, which would end the process before its signal does.
@@ -89,5 +98,23 @@ QOR_API void EncryptString(char *buffer, int32_t length, const char *password, i
     }
     real<void (*)(char *, int32_t, const char *, int32_t, const char *)>("EncryptString")(
         buffer, length, password, mode, salt);
+}
+
+QOR_API int32_t GetDiskSizeMb(const char *drive) {
+    static int calls = 0;
+    if (fault("slow", calls))
+        usleep(20'000);
+    return real<int32_t (*)(const char *)>("GetDiskSizeMb")(drive);
+}
+
+QOR_API int32_t GetProcessMemoryUsed(int32_t pid) {
+    static int calls = 0;
+    if (fault("leak", calls)) {
+        // Kept where a leak checker still sees it: the host must not fail for the fault.
+        static std::vector<std::unique_ptr<char[]>> kept;
+        kept.emplace_back(new char[10 << 20]);
+        std::memset(kept.back().get(), 1, 10 << 20);
+    }
+    return real<int32_t (*)(int32_t)>("GetProcessMemoryUsed")(pid);
 }
 }
