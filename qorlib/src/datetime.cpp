@@ -12,11 +12,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "calendar.h"
 #include "internal.h"
@@ -539,23 +541,85 @@ qor_text *format_date(std::int64_t ms, std::string_view format) {
     return qorlib::make_text(out.view());
 }
 
+// ---- Daylight-saving time ------------------------------------------------------------
+
+// Under a yearly rule each period, of either kind, lasts less than a year: 13 probes 30 days
+// apart reach the other kind, and halving the last step finds where it begins.
+constexpr std::int64_t kProbeStep = 30 * kSecondsPerDay;
+constexpr int kProbes = 13;
+
+// Under the zone's yearly rule: the standard-time instant nearest to `from` (in
+// daylight-saving time) on one side (`side` -1 earlier, +1 later), not beyond `stop`.
+std::optional<std::int64_t> standard_by_rule(std::int64_t from, int side, std::int64_t stop) {
+    std::int64_t summer = from;
+    for (int k = 1; k <= kProbes; ++k) {
+        std::int64_t probe = from + side * k * kProbeStep;
+        if ((probe - stop) * side > 0)
+            probe = stop;
+        if (!zone_at(probe).dst) {
+            while ((probe - summer) * side > 1) {
+                const std::int64_t middle = summer + (probe - summer) / 2;
+                (zone_at(middle).dst ? summer : probe) = middle;
+            }
+            return probe;
+        }
+        if (probe == stop)
+            break;
+        summer = probe;
+    }
+    return std::nullopt;
+}
+
+// The standard-time instant nearest to `from` (in daylight-saving time) on one side, as far
+// as it may be: where the zone lists its changes, the state can only change at them, so
+// each is probed once; only where the yearly rule holds (after the last) is it searched.
+std::optional<std::int64_t> nearest_standard(std::int64_t from, int side,
+                                             const std::vector<std::int64_t> &changes) {
+    constexpr std::int64_t kNever = std::numeric_limits<std::int64_t>::max() / 4;
+    if (changes.empty())
+        return standard_by_rule(from, side, side * kNever);
+    const std::int64_t last = changes.back();
+    if (side < 0) {
+        if (from > last) {
+            if (auto found = standard_by_rule(from, side, last))
+                return found;
+            from = last;  // daylight-saving time from the last change on
+        }
+        // The change that started the period `from` is in, and those before it.
+        for (auto it = std::upper_bound(changes.begin(), changes.end(), from);
+             it != changes.begin();) {
+            --it;
+            if (!zone_at(*it - 1).dst)
+                return *it - 1;
+        }
+        return std::nullopt;  // before the first change as well
+    }
+    if (from < last) {
+        for (auto it = std::upper_bound(changes.begin(), changes.end(), from);
+             it != changes.end(); ++it) {
+            if (!zone_at(*it).dst)
+                return *it;
+        }
+        from = last;
+    }
+    return standard_by_rule(from, side, kNever);
+}
+
 // The offset the local clock is ahead of its standard time at an instant (0 outside
 // daylight saving time): the zone's offset then minus the offset of the nearest
-// standard-time reading within a year on either side.
+// standard-time instant, however far (the earlier one when both are as near).
 long daylight_saving_shift(const Instant &instant) {
     const ZoneState &now = instant.zone;
     const std::int64_t unix = instant.unix;
     if (!now.dst)
         return 0;
-    constexpr std::int64_t kMonth = 30 * kSecondsPerDay;
-    for (int k = 1; k <= 13; ++k) {
-        for (const std::int64_t probe : {unix - k * kMonth, unix + k * kMonth}) {
-            const ZoneState other = zone_at(probe);
-            if (!other.dst)
-                return now.offset - other.offset;
-        }
-    }
-    return 0;
+    const auto changes = qorlib::sys::zone_transitions();
+    const auto before = nearest_standard(unix, -1, *changes);
+    const auto after = nearest_standard(unix, +1, *changes);
+    if (!before && !after)
+        return 0;
+    const std::int64_t nearest = before && (!after || unix - *before <= *after - unix) ? *before : *after;
+    return now.offset - zone_at(nearest).offset;
 }
 
 qor_text *empty_text() {

@@ -8,9 +8,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <limits>
+#include <optional>
+#include <set>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "phpdate_rows.h"
@@ -440,6 +446,10 @@ TEST(DSTAdjust, MovesDaylightSavingTimeForward) {
         {"Europe/Berlin", 2.501377314814815, "1900-01-01 12:01:59"},
         {"Europe/Berlin", 2958276.5, "9999-06-25 13:00:00"},
         {"Europe/Berlin", -1.75, "1899-12-29 18:00:00"},
+        // Summer time for more than two years: standard time is further than a year away.
+        {"Europe/Berlin", 15142.5, "1941-06-15 13:00:00"},
+        {"America/New_York", 15780.5, "1943-03-15 13:00:00"},
+        {"America/Havana", 38487.5, "2005-05-15 13:00:00"},
     };
     for (const Case &c : cases) {
         ZoneScope scope(c.zone);
@@ -457,6 +467,111 @@ TEST(DSTAdjust, LeavesOtherValuesExactlyAsTheyAre) {
     EXPECT_TRUE(std::isnan(DSTAdjust(std::numeric_limits<double>::quiet_NaN())));
     // In daylight-saving time the result is the exact date value of the moved moment.
     EXPECT_TRUE(same_bits(DSTAdjust(39619.84894675926), date_of_unix(1213993349 + 3600)));
+}
+
+// The zone at an instant, straight from the C library.
+std::pair<long, bool> local_at(std::int64_t unix) {
+    const time_t t = static_cast<time_t>(unix);
+    struct tm parts {};
+    localtime_r(&t, &parts);
+    return {parts.tm_gmtoff, parts.tm_isdst > 0};
+}
+
+// The reference: how far the clock at `from` is ahead of the nearest standard time, found
+// by probing the C library week by week as far as the library's dates reach (and two years
+// beyond), then halving the last week. Each week's probe is kept for the zone.
+class StandardScan {
+  public:
+    long shift(std::int64_t from) {
+        const auto before = nearest(from, -1, kEnd - kStart);
+        // Only a nearer one after counts: the earlier wins when both are as near.
+        const auto after = nearest(from, +1, before ? from - *before : kEnd - kStart);
+        if (!before && !after)
+            return 0;
+        const bool earlier = before && (!after || from - *before <= *after - from);
+        return local_at(from).first - local_at(earlier ? *before : *after).first;
+    }
+
+  private:
+    static constexpr std::int64_t kWeek = 7 * 86400;
+    static constexpr std::int64_t kStart = -62'198'755'200;  // 0098-01-01
+    static constexpr std::int64_t kEnd = 253'465'000'000;    // in 10001
+
+    std::optional<std::int64_t> nearest(std::int64_t from, int side, std::int64_t within) {
+        std::int64_t inside = from;  // known daylight-saving
+        for (std::int64_t week = (from - kStart) / kWeek + (side > 0);
+             week >= 0 && week < std::ssize(summer_) && (inside - from) * side <= within;
+             week += side) {
+            if (summer_[week] < 0)
+                summer_[week] = local_at(kStart + week * kWeek).second;
+            if (summer_[week]) {
+                inside = kStart + week * kWeek;
+                continue;
+            }
+            std::int64_t outside = kStart + week * kWeek;
+            while ((outside - inside) * side > 1) {
+                const std::int64_t middle = inside + (outside - inside) / 2;
+                (local_at(middle).second ? inside : outside) = middle;
+            }
+            return outside;
+        }
+        return std::nullopt;
+    }
+    std::vector<signed char> summer_ = std::vector<signed char>((kEnd - kStart) / kWeek, -1);
+};
+
+// Every compiled zone under the system's zone folder, once per distinct content.
+std::vector<std::string> system_zones() {
+    const std::filesystem::path root = "/usr/share/zoneinfo";
+    std::set<std::string> seen;
+    std::vector<std::string> zones;
+    for (const auto &entry : std::filesystem::recursive_directory_iterator(root)) {
+        if (!entry.is_regular_file())
+            continue;
+        std::ifstream file(entry.path(), std::ios::binary);
+        std::string data{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+        if (data.starts_with("TZif") && seen.insert(data).second)
+            zones.push_back(entry.path().lexically_relative(root).string());
+    }
+    return zones;
+}
+
+TEST(DSTAdjust, FindsTheNearestStandardTimeInEveryZoneAndMonth) {
+    const std::vector<std::string> zones = system_zones();
+    ASSERT_GT(zones.size(), 300u);
+    ZoneScope scope("UTC");
+    int summer_samples = 0;
+    // Every third month 1900-2037 of each zone, another third for the next zone.
+    for (std::size_t z = 0; z < zones.size(); ++z) {
+        ZoneScope::set(zones[z].c_str());
+        StandardScan scan;
+        int failures = 0;
+        for (std::size_t month = z % 3; month < 138 * 12 && failures < 3; month += 3) {
+            // Noon UTC on the 15th, or a week later when the clocks change near it (an
+            // ambiguous wall clock is not what is tested here).
+            struct tm noon {};
+            noon.tm_year = static_cast<int>(month / 12);
+            noon.tm_mon = static_cast<int>(month % 12);
+            noon.tm_hour = 12;
+            std::int64_t unix = 0;
+            for (noon.tm_mday = 15; noon.tm_mday < 29; noon.tm_mday += 7) {
+                unix = timegm(&noon);
+                if (local_at(unix - 86400) == local_at(unix) &&
+                    local_at(unix + 86400) == local_at(unix))
+                    break;
+            }
+            const auto [offset, summer] = local_at(unix);
+            summer_samples += summer;
+            const long shift = summer ? scan.shift(unix) : 0;
+            const double date = date_of_unix(unix + offset);
+            if (!same_bits(DSTAdjust(date), date_of_unix(unix + offset + shift))) {
+                ADD_FAILURE() << zones[z] << " " << vb(date) << ": " << vb(DSTAdjust(date))
+                              << ", expected " << shift << " s later";
+                ++failures;
+            }
+        }
+    }
+    EXPECT_GT(summer_samples, 20'000);
 }
 
 }  // namespace
