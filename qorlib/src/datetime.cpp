@@ -519,6 +519,35 @@ bool put_letter(Writer &out, char letter, const Moment &m, std::string_view zone
     return true;
 }
 
+// The exact length of the formatted text, or QOR_TEXT_MAX + 1 when it is longer than that.
+// A letter gives the same text wherever it stands, so each distinct one is written once
+// and multiplied by its count: a text that is too long is known before it is built.
+std::size_t formatted_length(std::string_view format, const Moment &m, std::string_view zone) {
+    std::array<std::size_t, 256> uses{};
+    std::size_t total = 0;  // escaped bytes
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        if (format[i] == '\\') {
+            ++total;
+            ++i;
+        } else {
+            ++uses[static_cast<unsigned char>(format[i])];
+        }
+    }
+    constexpr std::size_t kTooLong = QOR_TEXT_MAX + 1;
+    for (std::size_t letter = 0; letter < uses.size() && total < kTooLong; ++letter) {
+        if (uses[letter] == 0)
+            continue;
+        Writer one;
+        one.reserve(kRoomPerLetter);
+        const std::size_t each =
+            put_letter(one, static_cast<char>(letter), m, zone) ? one.size() : 1;
+        if (each != 0 && uses[letter] > (kTooLong - total) / each)
+            return kTooLong;
+        total += uses[letter] * each;
+    }
+    return std::min(total, kTooLong);
+}
+
 // The formatted text; null when memory runs out or it would exceed the longest text the
 // library makes.
 qor_text *format_date(std::int64_t ms, std::string_view format) {
@@ -526,6 +555,14 @@ qor_text *format_date(std::int64_t ms, std::string_view format) {
     use_current_zone(format.find('e') != std::string_view::npos ? &zone : nullptr);
     const Moment m = local_moment(ms);
     Writer out;
+    // No letter writes more than this, so short formats need no measuring.
+    const std::size_t widest = kRoomPerLetter + std::max(zone.size(), m.zone.abbreviation.size());
+    if (format.size() > QOR_TEXT_MAX / widest) {
+        const std::size_t length = formatted_length(format, m, zone);
+        if (length > QOR_TEXT_MAX)
+            return nullptr;
+        out.reserve(length + kRoomPerLetter);
+    }
     for (std::size_t i = 0; i < format.size(); ++i) {
         out.reserve(kRoomPerLetter);
         const char c = format[i];

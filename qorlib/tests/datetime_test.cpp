@@ -287,6 +287,21 @@ TEST(PHPDate, LargeFormatsAreFormattedWhole) {
     EXPECT_EQ(text.substr(text.size() - 4), "2001");
 }
 
+// Formats long enough that their result is measured before it is built: one that fits
+// comes whole, one that would pass QOR_TEXT_MAX gives NULL (at once, not after building
+// a gigabyte).
+TEST(PHPDate, LongFormatsAreMeasuredFirst) {
+    const std::string zone = "<" + std::string(100, 'A') + ">-1";
+    ZoneScope scope(zone.c_str());
+    const std::size_t days = 7'000'000;  // "20" each, past the size that is measured
+    const std::string text = php(39619.5, (std::string(days, 'd') + "\\ee\\e").c_str());
+    ASSERT_EQ(text.size(), 2 * days + 2 + zone.size());
+    EXPECT_EQ(text.find_first_not_of("20"), 2 * days);
+    EXPECT_EQ(text.substr(2 * days), "e" + zone + "e");
+    // 12 million abbreviations of 100 letters: past 1 GiB.
+    EXPECT_EQ(PHPDate(39619.5, std::string(12'000'000, 'T').c_str()), nullptr);
+}
+
 TEST(VBDate, WritesTheWallClock) {
     struct Case {
         double date;
