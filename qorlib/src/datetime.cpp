@@ -632,8 +632,8 @@ std::optional<std::int64_t> nearest_standard(std::int64_t from, int side,
         return std::nullopt;  // before the first change as well
     }
     if (from < last) {
-        for (auto it = std::upper_bound(changes.begin(), changes.end(), from);
-             it != changes.end(); ++it) {
+        for (auto it = std::upper_bound(changes.begin(), changes.end(), from); it != changes.end();
+             ++it) {
             if (!zone_at(*it).dst)
                 return *it;
         }
@@ -655,7 +655,8 @@ long daylight_saving_shift(const Instant &instant) {
     const auto after = nearest_standard(unix, +1, *changes);
     if (!before && !after)
         return 0;
-    const std::int64_t nearest = before && (!after || unix - *before <= *after - unix) ? *before : *after;
+    const std::int64_t nearest =
+        before && (!after || unix - *before <= *after - unix) ? *before : *after;
     return now.offset - zone_at(nearest).offset;
 }
 
