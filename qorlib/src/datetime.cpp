@@ -581,37 +581,45 @@ qor_text *format_date(std::int64_t ms, std::string_view format) {
 // ---- Daylight-saving time ------------------------------------------------------------
 
 // Under a yearly rule each period, of either kind, lasts less than a year: 13 probes 30 days
-// apart reach the other kind, and halving the last step finds where it begins.
+// apart reach the other kind.
 constexpr std::int64_t kProbeStep = 30 * kSecondsPerDay;
 constexpr int kProbes = 13;
 
-// Under the zone's yearly rule: the standard-time instant nearest to `from` (in
+// Where daylight-saving time gives way to standard time, on one side of an instant: a
+// daylight-saving instant and a standard-time one further out, with the change between.
+struct Change {
+    std::int64_t summer, standard;
+};
+
+// The instant of standard time next to the change, found by halving.
+std::int64_t exact(Change c) {
+    while (c.standard - c.summer > 1 || c.summer - c.standard > 1) {
+        const std::int64_t middle = c.summer + (c.standard - c.summer) / 2;
+        (zone_at(middle).dst ? c.summer : c.standard) = middle;
+    }
+    return c.standard;
+}
+
+// Under the zone's yearly rule: the nearest change to standard time from `from` (in
 // daylight-saving time) on one side (`side` -1 earlier, +1 later), not beyond `stop`.
-std::optional<std::int64_t> standard_by_rule(std::int64_t from, int side, std::int64_t stop) {
-    std::int64_t summer = from;
+std::optional<Change> standard_by_rule(std::int64_t from, int side, std::int64_t stop) {
     for (int k = 1; k <= kProbes; ++k) {
         std::int64_t probe = from + side * k * kProbeStep;
         if ((probe - stop) * side > 0)
             probe = stop;
-        if (!zone_at(probe).dst) {
-            while ((probe - summer) * side > 1) {
-                const std::int64_t middle = summer + (probe - summer) / 2;
-                (zone_at(middle).dst ? summer : probe) = middle;
-            }
-            return probe;
-        }
+        if (!zone_at(probe).dst)
+            return Change{from + side * (k - 1) * kProbeStep, probe};
         if (probe == stop)
             break;
-        summer = probe;
     }
     return std::nullopt;
 }
 
-// The standard-time instant nearest to `from` (in daylight-saving time) on one side, as far
-// as it may be: where the zone lists its changes, the state can only change at them, so
+// The nearest change to standard time from `from` (in daylight-saving time) on one side,
+// however far: where the zone lists its changes, the state can only change at them, so
 // each is probed once; only where the yearly rule holds (after the last) is it searched.
-std::optional<std::int64_t> nearest_standard(std::int64_t from, int side,
-                                             const std::vector<std::int64_t> &changes) {
+std::optional<Change> nearest_standard(std::int64_t from, int side,
+                                       const std::vector<std::int64_t> &changes) {
     constexpr std::int64_t kNever = std::numeric_limits<std::int64_t>::max() / 4;
     if (changes.empty())
         return standard_by_rule(from, side, side * kNever);
@@ -627,7 +635,7 @@ std::optional<std::int64_t> nearest_standard(std::int64_t from, int side,
              it != changes.begin();) {
             --it;
             if (!zone_at(*it - 1).dst)
-                return *it - 1;
+                return Change{*it, *it - 1};
         }
         return std::nullopt;  // before the first change as well
     }
@@ -635,7 +643,7 @@ std::optional<std::int64_t> nearest_standard(std::int64_t from, int side,
         for (auto it = std::upper_bound(changes.begin(), changes.end(), from); it != changes.end();
              ++it) {
             if (!zone_at(*it).dst)
-                return *it;
+                return Change{*it - 1, *it};
         }
         from = last;
     }
@@ -644,7 +652,8 @@ std::optional<std::int64_t> nearest_standard(std::int64_t from, int side,
 
 // The offset the local clock is ahead of its standard time at an instant (0 outside
 // daylight saving time): the zone's offset then minus the offset of the nearest
-// standard-time instant, however far (the earlier one when both are as near).
+// standard-time instant, however far (the earlier one when both are as near). Where is
+// found to the second only when the standard times on either side differ.
 long daylight_saving_shift(const Instant &instant) {
     const ZoneState &now = instant.zone;
     const std::int64_t unix = instant.unix;
@@ -655,9 +664,14 @@ long daylight_saving_shift(const Instant &instant) {
     const auto after = nearest_standard(unix, +1, *changes);
     if (!before && !after)
         return 0;
-    const std::int64_t nearest =
-        before && (!after || unix - *before <= *after - unix) ? *before : *after;
-    return now.offset - zone_at(nearest).offset;
+    if (!before || !after)
+        return now.offset - zone_at((before ? before : after)->standard).offset;
+    const long earlier = zone_at(before->standard).offset;
+    const long later = zone_at(after->standard).offset;
+    if (earlier == later)
+        return now.offset - earlier;
+    const std::int64_t first = exact(*before), second = exact(*after);
+    return now.offset - zone_at(unix - first <= second - unix ? first : second).offset;
 }
 
 qor_text *empty_text() {

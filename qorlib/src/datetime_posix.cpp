@@ -148,14 +148,16 @@ std::vector<std::int64_t> transition_times(const std::string &data) {
     return times;
 }
 
-// The last zone file read for its transitions, known by path and identity, so that a file
-// replaced in place is read again.
+// The last zone file read for its transitions. Like the C library, which reads the zone
+// again for a TZ value only when the value changes, it is kept for its path; the system's
+// zone (TZ unset) is looked at again at most once a second, as use_current_zone() does, and
+// read again when its file was replaced or changed.
 struct TransitionCache {
     std::mutex mutex;
     std::string path;
+    std::int64_t checked_at = -1;  // monotonic second of the last look, for the system's zone
     dev_t device = 0;
     ino_t inode = 0;
-    off_t size = -1;
     struct timespec modified {};
     std::shared_ptr<const std::vector<std::int64_t>> times;
 };
@@ -170,26 +172,31 @@ TransitionCache &transition_cache() {
 namespace qorlib::sys {
 
 std::shared_ptr<const std::vector<std::int64_t>> zone_transitions() {
-    static const auto kNone = std::make_shared<const std::vector<std::int64_t>>();
-    const std::string path = zone_file(std::getenv("TZ"));
-    struct stat info {};
-    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > (1 << 20))
-        return kNone;  // a rule in TZ itself, or no zone data: nothing listed
+    const char *tz = std::getenv("TZ");
+    const std::string path = zone_file(tz);
     TransitionCache &cache = transition_cache();
     const std::lock_guard<std::mutex> lock(cache.mutex);
-    if (cache.times && cache.path == path && cache.device == info.st_dev &&
-        cache.inode == info.st_ino && cache.size == info.st_size &&
-        cache.modified.tv_sec == info.st_mtim.tv_sec &&
-        cache.modified.tv_nsec == info.st_mtim.tv_nsec)
+    const std::int64_t now = tz ? -1 : monotonic_seconds();
+    if (cache.times && cache.path == path && (tz || now == cache.checked_at))
         return cache.times;
-    std::ifstream file(path, std::ios::binary);
-    const std::string data{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    cache.times = std::make_shared<const std::vector<std::int64_t>>(transition_times(data));
-    cache.path = path;
-    cache.device = info.st_dev;
-    cache.inode = info.st_ino;
-    cache.size = info.st_size;
-    cache.modified = info.st_mtim;
+    struct stat info {};
+    // A rule in TZ itself, or no zone data: nothing listed.
+    const bool file =
+        stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= (1 << 20);
+    if (!cache.times || cache.path != path || cache.device != info.st_dev ||
+        cache.inode != info.st_ino || cache.modified.tv_sec != info.st_mtim.tv_sec ||
+        cache.modified.tv_nsec != info.st_mtim.tv_nsec) {
+        std::ifstream in;
+        if (file)
+            in.open(path, std::ios::binary);
+        const std::string data{std::istreambuf_iterator<char>(in), {}};
+        cache.times = std::make_shared<const std::vector<std::int64_t>>(transition_times(data));
+        cache.path = path;
+        cache.device = info.st_dev;
+        cache.inode = info.st_ino;
+        cache.modified = info.st_mtim;
+    }
+    cache.checked_at = now;
     return cache.times;
 }
 
