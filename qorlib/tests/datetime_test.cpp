@@ -550,10 +550,9 @@ TEST(DSTAdjust, FindsTheNearestStandardTimeInEveryZoneAndMonth) {
         for (int month = static_cast<int>(z % 3); month < 138 * 12; month += 3) {
             // Noon UTC on the 15th, or a week later when the clocks change near it (an
             // ambiguous wall clock is not what is tested here).
-            struct tm noon {
-                .tm_sec = 0, .tm_min = 0, .tm_hour = 12, .tm_mday = 15, .tm_mon = month % 12,
-                .tm_year = month / 12
-            };
+            struct tm noon {};
+            noon.tm_hour = 12, noon.tm_mday = 15, noon.tm_mon = month % 12;
+            noon.tm_year = month / 12;
             std::int64_t unix = timegm(&noon);
             for (; local_at(unix - 86400) != local_at(unix) ||
                    local_at(unix + 86400) != local_at(unix);
