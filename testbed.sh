@@ -33,6 +33,8 @@ PACKAGES=(
     dpkg-dev file desktop-file-utils appstream man-db
     # PHP's own date() as the reference of a date test
     php-cli python3
+    # the C library's German messages, for the binding's test of a loader that speaks German
+    libc-l10n
 )
 
 # What `dll` needs: the MinGW-w64 cross compiler, Wine, GoogleTest's sources (built by the

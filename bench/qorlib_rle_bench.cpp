@@ -88,33 +88,37 @@ using Texts = std::vector<std::string>;
 // texts by heart, which flatters branchy code, and the rig never packs a text twice.
 constexpr size_t kPool = 1 << 20;
 
-// What the rig packs: 1000-byte texts of letter runs.
+// Texts of `size` bytes of letter runs, as the rig packs them (1000 bytes there).
+template <size_t size>
 Texts rig_texts() {
     Randomise(12345);
     Texts texts;
-    for (size_t i = 0; i < kPool / 1000; ++i) {
-        qor_text *t = RandomStr(1000, 8);
+    for (size_t i = 0; i < kPool / size; ++i) {
+        qor_text *t = RandomStr(size, 8);
         texts.emplace_back(t->data, t->length);
         qor_text_free(t);
     }
     return texts;
 }
 
-// 16 KiB texts cut from `make(rng)`, called until 1 MiB is made.
+// Texts of `size` bytes (16 KiB unless said) cut from `make(rng)`, called until 1 MiB is
+// made.
 template <typename Make>
-Texts pieces(uint32_t seed, Make make) {
+Texts pieces(uint32_t seed, Make make, size_t size = 16384) {
     std::mt19937 rng(seed);
     std::string all;
     while (all.size() < kPool)
         make(rng, all);
     Texts texts;
-    for (size_t at = 0; at + 16384 <= all.size(); at += 16384)
-        texts.push_back(all.substr(at, 16384));
+    for (size_t at = 0; at + size <= all.size(); at += size)
+        texts.push_back(all.substr(at, size));
     return texts;
 }
 
+template <size_t size>
 Texts random_bytes() {
-    return pieces(2, [](std::mt19937 &rng, std::string &s) { s += static_cast<char>(rng()); });
+    return pieces(
+        2, [](std::mt19937 &rng, std::string &s) { s += static_cast<char>(rng()); }, size);
 }
 
 // Runs of 1 to 400 bytes, so repeats cross the 128-byte limit.
@@ -162,7 +166,7 @@ void PackLib(benchmark::State &state) {
             qor_text_free(p);
         }
     }
-    state.SetBytesProcessed(int64_t(state.iterations() * total(texts)));
+    qorbench::set_bytes(state, total(texts));
 }
 
 template <Texts (*make)()>
@@ -177,7 +181,7 @@ void PackRef(benchmark::State &state) {
             std::free(p);
         }
     }
-    state.SetBytesProcessed(int64_t(state.iterations() * total(texts)));
+    qorbench::set_bytes(state, total(texts));
 }
 
 // The library's packings of the texts: both decoders read the same input.
@@ -204,7 +208,7 @@ void UnpackLib(benchmark::State &state) {
             qor_text_free(t);
         }
     }
-    state.SetBytesProcessed(int64_t(state.iterations() * total(make())));
+    qorbench::set_bytes(state, total(make()));
 }
 
 template <Texts (*make)()>
@@ -219,7 +223,7 @@ void UnpackRef(benchmark::State &state) {
             std::free(t);
         }
     }
-    state.SetBytesProcessed(int64_t(state.iterations() * total(make())));
+    qorbench::set_bytes(state, total(make()));
 }
 
 #define RLE_CASE(name, make)                                 \
@@ -228,8 +232,10 @@ void UnpackRef(benchmark::State &state) {
     BENCHMARK(UnpackLib<make>)->Name("Unpack/" name "/lib"); \
     BENCHMARK(UnpackRef<make>)->Name("Unpack/" name "/ref");
 
-RLE_CASE("rig", rig_texts)
-RLE_CASE("random", random_bytes)
+RLE_CASE("rig", rig_texts<1000>)
+RLE_CASE("rig16k", rig_texts<16384>)
+RLE_CASE("random", random_bytes<16384>)
+RLE_CASE("random1000", random_bytes<1000>)
 RLE_CASE("longruns", long_runs)
 RLE_CASE("prose", prose)
 RLE_CASE("alternating", alternating)

@@ -2,13 +2,73 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
+#include <cstddef>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 #include "platform.h"
 
 namespace qorbind::platform {
+
+namespace {
+
+bool isThere(const Path &path) {
+    std::error_code ignored;
+    return std::filesystem::exists(path, ignored);
+}
+
+// The folders the loader searches for a bare name asked for by this program, as it lists
+// them: LD_LIBRARY_PATH, the program's run paths and the system's library folders.
+std::vector<Path> loaderFolders() {
+    std::vector<Path> folders;
+    void *self = dlopen(nullptr, RTLD_NOW);
+    if (!self)
+        return folders;
+    Dl_serinfo size{};
+    if (dlinfo(self, RTLD_DI_SERINFOSIZE, &size) == 0 && size.dls_size >= sizeof(Dl_serinfo)) {
+        std::vector<std::max_align_t> memory(size.dls_size / sizeof(std::max_align_t) + 1);
+        auto *info = reinterpret_cast<Dl_serinfo *>(memory.data());
+        *info = size;
+        if (dlinfo(self, RTLD_DI_SERINFO, info) == 0)
+            for (unsigned i = 0; i < info->dls_cnt; ++i)
+                folders.emplace_back(info->dls_serpath[i].dls_name);
+    }
+    dlclose(self);
+    return folders;
+}
+
+// Yes when the loader's cache of the system's libraries names a file `name` that is there.
+// The cache's strings are the names and the full paths they stand for, NUL-separated.
+bool inLoaderCache(const std::string &name) {
+    std::ifstream file("/etc/ld.so.cache", std::ios::binary);
+    const std::string cache{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    const std::string tail = "/" + name + '\0';
+    for (size_t at = cache.find(tail); at != std::string::npos; at = cache.find(tail, at + 1)) {
+        const size_t start = cache.rfind('\0', at) + 1;  // 0 when there is no NUL before
+        if (cache[start] == '/' && isThere(cache.substr(start, at + tail.size() - 1 - start)))
+            return true;
+    }
+    return false;
+}
+
+// Whether the loader finds something at `path` when it has a folder, else anything of that
+// name in a place the loader searches. Decided from the file
+// system: the loader's message is in the user's language.
+bool loaderFindsFile(const Path &path) {
+    if (path.has_parent_path())
+        return isThere(path);
+    for (const Path &folder : loaderFolders())
+        if (isThere(folder / path))
+            return true;
+    return inLoaderCache(path.string());
+}
+
+}  // namespace
 
 Path libraryFileName() {
     return "libqorlib145.so";
@@ -60,7 +120,6 @@ std::vector<Path> directoriesAfterSystem() {
 Opened open(const Path &path) {
     Opened result;
     result.path = path;
-    const bool bare = !path.has_parent_path();
     // RTLD_LOCAL keeps a test's fake library from lending its symbols to the next one.
     result.handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (result.handle) {
@@ -69,11 +128,7 @@ Opened open(const Path &path) {
     }
     const char *message = dlerror();
     result.error = message ? message : "";
-    std::error_code ignored;
-    if (bare)
-        result.fileFound = result.error.find("No such file") == std::string::npos;
-    else
-        result.fileFound = std::filesystem::exists(path, ignored);
+    result.fileFound = loaderFindsFile(path);
     return result;
 }
 

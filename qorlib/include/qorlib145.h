@@ -475,8 +475,11 @@ QOR_API qor_text *PHPDate(double date, const char *format);
 
 /* `date` moved forward by the daylight-saving offset in force at that local moment: the
  * zone's offset then minus the offset of the nearest standard-time period (normally one
- * hour; negative for a zone whose winter time is its daylight-saving time). Outside
- * daylight-saving time, in zones without it, and for dates outside
+ * hour; negative for a zone whose winter time is its daylight-saving time). That period
+ * may lie any distance away (summer time kept through several years; the earlier one when
+ * two are as near); where the zone's data lists its changes they are followed, and where a
+ * yearly rule holds, standard time is looked for within 13 months. Outside daylight-saving
+ * time, in zones without it or with no standard time found, and for dates outside
  * 0100-01-01 .. 9999-12-31 (NaN, infinities), `date` comes back unchanged.
  * Windows: the zone and its rules as PHPDate() reads them there. */
 QOR_API double DSTAdjust(double date);

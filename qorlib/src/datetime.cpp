@@ -12,11 +12,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "calendar.h"
 #include "internal.h"
@@ -517,6 +519,35 @@ bool put_letter(Writer &out, char letter, const Moment &m, std::string_view zone
     return true;
 }
 
+// The exact length of the formatted text, or QOR_TEXT_MAX + 1 when it is longer than that.
+// A letter gives the same text wherever it stands, so each distinct one is written once
+// and multiplied by its count: a text that is too long is known before it is built.
+std::size_t formatted_length(std::string_view format, const Moment &m, std::string_view zone) {
+    std::array<std::size_t, 256> uses{};
+    std::size_t total = 0;  // escaped bytes
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        if (format[i] == '\\') {
+            ++total;
+            ++i;
+        } else {
+            ++uses[static_cast<unsigned char>(format[i])];
+        }
+    }
+    constexpr std::size_t kTooLong = QOR_TEXT_MAX + 1;
+    for (std::size_t letter = 0; letter < uses.size() && total < kTooLong; ++letter) {
+        if (uses[letter] == 0)
+            continue;
+        Writer one;
+        one.reserve(kRoomPerLetter);
+        const std::size_t each =
+            put_letter(one, static_cast<char>(letter), m, zone) ? one.size() : 1;
+        if (each != 0 && uses[letter] > (kTooLong - total) / each)
+            return kTooLong;
+        total += uses[letter] * each;
+    }
+    return std::min(total, kTooLong);
+}
+
 // The formatted text; null when memory runs out or it would exceed the longest text the
 // library makes.
 qor_text *format_date(std::int64_t ms, std::string_view format) {
@@ -524,6 +555,14 @@ qor_text *format_date(std::int64_t ms, std::string_view format) {
     use_current_zone(format.find('e') != std::string_view::npos ? &zone : nullptr);
     const Moment m = local_moment(ms);
     Writer out;
+    // No letter writes more than this, so short formats need no measuring.
+    const std::size_t widest = kRoomPerLetter + std::max(zone.size(), m.zone.abbreviation.size());
+    if (format.size() > QOR_TEXT_MAX / widest) {
+        const std::size_t length = formatted_length(format, m, zone);
+        if (length > QOR_TEXT_MAX)
+            return nullptr;
+        out.reserve(length + kRoomPerLetter);
+    }
     for (std::size_t i = 0; i < format.size(); ++i) {
         out.reserve(kRoomPerLetter);
         const char c = format[i];
@@ -539,23 +578,100 @@ qor_text *format_date(std::int64_t ms, std::string_view format) {
     return qorlib::make_text(out.view());
 }
 
+// ---- Daylight-saving time ------------------------------------------------------------
+
+// Under a yearly rule each period, of either kind, lasts less than a year: 13 probes 30 days
+// apart reach the other kind.
+constexpr std::int64_t kProbeStep = 30 * kSecondsPerDay;
+constexpr int kProbes = 13;
+
+// Where daylight-saving time gives way to standard time, on one side of an instant: a
+// daylight-saving instant and a standard-time one further out, with the change between.
+struct Change {
+    std::int64_t summer, standard;
+};
+
+// The instant of standard time next to the change, found by halving.
+std::int64_t exact(Change c) {
+    while (c.standard - c.summer > 1 || c.summer - c.standard > 1) {
+        const std::int64_t middle = c.summer + (c.standard - c.summer) / 2;
+        (zone_at(middle).dst ? c.summer : c.standard) = middle;
+    }
+    return c.standard;
+}
+
+// Under the zone's yearly rule: the nearest change to standard time from `from` (in
+// daylight-saving time) on one side (`side` -1 earlier, +1 later), not beyond `stop`.
+std::optional<Change> standard_by_rule(std::int64_t from, int side, std::int64_t stop) {
+    for (int k = 1; k <= kProbes; ++k) {
+        std::int64_t probe = from + side * k * kProbeStep;
+        if ((probe - stop) * side > 0)
+            probe = stop;
+        if (!zone_at(probe).dst)
+            return Change{from + side * (k - 1) * kProbeStep, probe};
+        if (probe == stop)
+            break;
+    }
+    return std::nullopt;
+}
+
+// The nearest change to standard time from `from` (in daylight-saving time) on one side,
+// however far: where the zone lists its changes, the state can only change at them, so
+// each is probed once; only where the yearly rule holds (after the last) is it searched.
+std::optional<Change> nearest_standard(std::int64_t from, int side,
+                                       const std::vector<std::int64_t> &changes) {
+    constexpr std::int64_t kNever = std::numeric_limits<std::int64_t>::max() / 4;
+    if (changes.empty())
+        return standard_by_rule(from, side, side * kNever);
+    const std::int64_t last = changes.back();
+    if (side < 0) {
+        if (from > last) {
+            if (auto found = standard_by_rule(from, side, last))
+                return found;
+            from = last;  // daylight-saving time from the last change on
+        }
+        // The change that started the period `from` is in, and those before it.
+        for (auto it = std::upper_bound(changes.begin(), changes.end(), from);
+             it != changes.begin();) {
+            --it;
+            if (!zone_at(*it - 1).dst)
+                return Change{*it, *it - 1};
+        }
+        return std::nullopt;  // before the first change as well
+    }
+    if (from < last) {
+        for (auto it = std::upper_bound(changes.begin(), changes.end(), from); it != changes.end();
+             ++it) {
+            if (!zone_at(*it).dst)
+                return Change{*it - 1, *it};
+        }
+        from = last;
+    }
+    return standard_by_rule(from, side, kNever);
+}
+
 // The offset the local clock is ahead of its standard time at an instant (0 outside
 // daylight saving time): the zone's offset then minus the offset of the nearest
-// standard-time reading within a year on either side.
+// standard-time instant, however far (the earlier one when both are as near). Where is
+// found to the second only when the standard times on either side differ.
 long daylight_saving_shift(const Instant &instant) {
     const ZoneState &now = instant.zone;
     const std::int64_t unix = instant.unix;
     if (!now.dst)
         return 0;
-    constexpr std::int64_t kMonth = 30 * kSecondsPerDay;
-    for (int k = 1; k <= 13; ++k) {
-        for (const std::int64_t probe : {unix - k * kMonth, unix + k * kMonth}) {
-            const ZoneState other = zone_at(probe);
-            if (!other.dst)
-                return now.offset - other.offset;
-        }
-    }
-    return 0;
+    const auto changes = qorlib::sys::zone_transitions();
+    const auto before = nearest_standard(unix, -1, *changes);
+    const auto after = nearest_standard(unix, +1, *changes);
+    if (!before && !after)
+        return 0;
+    if (!before || !after)
+        return now.offset - zone_at((before ? before : after)->standard).offset;
+    const long earlier = zone_at(before->standard).offset;
+    const long later = zone_at(after->standard).offset;
+    if (earlier == later)
+        return now.offset - earlier;
+    const std::int64_t first = exact(*before), second = exact(*after);
+    return now.offset - zone_at(unix - first <= second - unix ? first : second).offset;
 }
 
 qor_text *empty_text() {

@@ -1,5 +1,6 @@
 // The local time zone on POSIX systems: the C library's tzset() and localtime_r(), the zone
 // named by TZ or by the system's files.
+#include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -8,9 +9,12 @@
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform.h"
 
@@ -78,9 +82,123 @@ SystemZone &system_zone() {
     return zone;
 }
 
+// The file the C library reads the zone from for the TZ value `tz` (null when unset), as
+// it chooses it: an empty TZ means UTC, a leading ":" is dropped, a relative name is
+// looked up under $TZDIR or the system's zone folder.
+std::string zone_file(const char *tz) {
+    if (tz && *tz == '\0')
+        tz = "Universal";
+    if (tz && *tz == ':')
+        ++tz;
+    if (!tz || *tz == '\0')
+        return "/etc/localtime";
+    if (*tz == '/')
+        return tz;
+    const char *folder = std::getenv("TZDIR");
+    return std::string(folder && *folder ? folder : "/usr/share/zoneinfo") + "/" + tz;
+}
+
+std::int64_t big_endian(const unsigned char *bytes, int size) {
+    std::uint64_t value = 0;
+    for (int i = 0; i < size; ++i)
+        value = value << 8 | bytes[i];
+    // Sign-extend a 4-byte count of seconds.
+    if (size == 4)
+        return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+    return static_cast<std::int64_t>(value);
+}
+
+// The transition times a compiled zone file (TZif, any version) lists, in order; empty when
+// `data` is no such file. Version 2 and later carry the times a second time with 64 bits,
+// after the 32-bit block: those are the ones the C library uses.
+std::vector<std::int64_t> transition_times(const std::string &data) {
+    constexpr std::size_t kHeader = 44;
+    auto counts_at = [&](std::size_t at, std::array<std::uint64_t, 6> &counts) {
+        if (data.size() < at + kHeader || data.compare(at, 4, "TZif") != 0)
+            return false;
+        const auto *bytes = reinterpret_cast<const unsigned char *>(data.data()) + at + 20;
+        for (std::size_t i = 0; i < counts.size(); ++i)
+            counts[i] = static_cast<std::uint32_t>(big_endian(bytes + 4 * i, 4));
+        return true;
+    };
+    // isutcnt, isstdcnt, leapcnt, timecnt, typecnt, charcnt
+    std::array<std::uint64_t, 6> c{};
+    if (!counts_at(0, c))
+        return {};
+    std::size_t at = 0;
+    int time_size = 4;
+    if (data[4] >= '2') {
+        at = kHeader + c[3] * 5 + c[4] * 6 + c[5] + c[2] * 8 + c[1] + c[0];
+        if (!counts_at(at, c))
+            return {};
+        time_size = 8;
+    }
+    at += kHeader;
+    if (data.size() - at < c[3] * static_cast<std::uint64_t>(time_size))
+        return {};
+    std::vector<std::int64_t> times;
+    times.reserve(c[3]);
+    const auto *bytes = reinterpret_cast<const unsigned char *>(data.data()) + at;
+    for (std::uint64_t i = 0; i < c[3]; ++i) {
+        const std::int64_t t = big_endian(bytes + i * time_size, time_size);
+        if (!times.empty() && t <= times.back())
+            return {};  // not in order: no list to trust
+        times.push_back(t);
+    }
+    return times;
+}
+
+// The last zone file read for its transitions. Like the C library, which reads the zone
+// again for a TZ value only when the value changes, it is kept for its path; the system's
+// zone (TZ unset) is looked at again at most once a second, as use_current_zone() does, and
+// read again when its file was replaced or changed.
+struct TransitionCache {
+    std::mutex mutex;
+    std::string path;
+    std::int64_t checked_at = -1;  // monotonic second of the last look, for the system's zone
+    dev_t device = 0;
+    ino_t inode = 0;
+    struct timespec modified {};
+    std::shared_ptr<const std::vector<std::int64_t>> times;
+};
+
+TransitionCache &transition_cache() {
+    static TransitionCache cache;
+    return cache;
+}
+
 }  // namespace
 
 namespace qorlib::sys {
+
+std::shared_ptr<const std::vector<std::int64_t>> zone_transitions() {
+    const char *tz = std::getenv("TZ");
+    const std::string path = zone_file(tz);
+    TransitionCache &cache = transition_cache();
+    const std::lock_guard<std::mutex> lock(cache.mutex);
+    const std::int64_t now = tz ? -1 : monotonic_seconds();
+    if (cache.times && cache.path == path && (tz || now == cache.checked_at))
+        return cache.times;
+    struct stat info {};
+    // A rule in TZ itself, or no zone data: nothing listed.
+    const bool file =
+        stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= (1 << 20);
+    if (!cache.times || cache.path != path || cache.device != info.st_dev ||
+        cache.inode != info.st_ino || cache.modified.tv_sec != info.st_mtim.tv_sec ||
+        cache.modified.tv_nsec != info.st_mtim.tv_nsec) {
+        std::ifstream in;
+        if (file)
+            in.open(path, std::ios::binary);
+        const std::string data{std::istreambuf_iterator<char>(in), {}};
+        cache.times = std::make_shared<const std::vector<std::int64_t>>(transition_times(data));
+        cache.path = path;
+        cache.device = info.st_dev;
+        cache.inode = info.st_ino;
+        cache.modified = info.st_mtim;
+    }
+    cache.checked_at = now;
+    return cache.times;
+}
 
 void use_current_zone(std::string *name) {
     SystemZone &system = system_zone();

@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <cwchar>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "calendar.h"
 #include "platform.h"
@@ -143,6 +145,12 @@ void use_current_zone(std::string *name) {
     }
     if (name)
         *name = current.name;
+}
+
+// The rules hold year by year, with no list of changes.
+std::shared_ptr<const std::vector<std::int64_t>> zone_transitions() {
+    static const auto kNone = std::make_shared<const std::vector<std::int64_t>>();
+    return kNone;
 }
 
 ZoneState zone_at(std::int64_t unix_seconds) {

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -75,6 +76,12 @@ void use_current_zone(std::string *name);
 
 // The local zone at `unix_seconds` (since 1970-01-01 UTC).
 ZoneState zone_at(std::int64_t unix_seconds);
+
+// The instants (Unix seconds, ascending) at which the zone's data lists a change, for the
+// zone the last use_current_zone() made current: between two of them, and before the
+// first, zone_at() gives one answer. After the last (or everywhere, when the list is
+// empty) the zone follows a yearly rule. Never null.
+std::shared_ptr<const std::vector<std::int64_t>> zone_transitions();
 
 // ---- Files (files_*.cpp) -------------------------------------------------------------
 

@@ -4,7 +4,9 @@
 //   0..127     n + 1 literal bytes follow;
 //   -127..-1   the next byte stands for 1 - n copies of itself (2..128);
 //   -128       no operation.
+#include <algorithm>
 #include <bit>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -465,10 +467,11 @@ class ListedRuns {
     std::uint32_t start() const { return starts_[k_]; }
     std::uint32_t end() const { return starts_[k_ + 1]; }
     void next() { ++k_; }
-    // On to the run that starts at `at`.
+    // On to the run that starts at `at`: found by halving, as a planned stretch may pass
+    // over most of the block's runs (a random text is a thousand runs of one byte).
     void skip_to(std::uint32_t at) {
-        while (k_ < count_ && starts_[k_] < at)
-            ++k_;
+        k_ = static_cast<std::uint32_t>(std::lower_bound(starts_ + k_, starts_ + count_, at) -
+                                        starts_);
     }
 
   private:
@@ -495,6 +498,12 @@ class MeasuredRuns {
 };
 
 unsigned char *Encoder::encode(const unsigned char *s, std::uint32_t n, unsigned char *out) {
+    // Without a run of 4 to 128 bytes a block longer than 128 bytes is one stretch for the
+    // planner (random bytes, most prose): its runs need not be listed or gathered first.
+    if (n > MAX_RUN && next_barrier(s, 0, n) == n) {
+        planner_.plan(s, n);
+        return planner_.write(out);
+    }
     if (n <= ListedRuns::MAX_BLOCK) {
         std::uint32_t starts[ListedRuns::MAX_BLOCK + 17];
         return code(s, n, ListedRuns(s, n, starts), out);
@@ -556,6 +565,8 @@ constexpr size_t unit_input(unsigned h) {
 // Up to this packed size, the room for the largest text it can unpack to (64 times as
 // much) costs less than a pass to find the size first.
 constexpr size_t SMALL_PACKED = 1024;
+// Up to this many units, finding the size first costs less than that room.
+constexpr size_t FEW_UNITS = 16;
 
 // The last unit, when the input ends inside it: a literal run cut short keeps the bytes
 // present, a repeat header without its byte ends the text. Writes to `out` unless it is
@@ -569,10 +580,12 @@ size_t cut_unit(const unsigned char *p, size_t i, size_t n, char *out) {
     return n - i;
 }
 
-// The size the packed bytes unpack to.
-size_t unpacked_size(const unsigned char *p, size_t n) {
+// The size the packed bytes unpack to; SIZE_MAX when they hold more than `units` units.
+size_t unpacked_size(const unsigned char *p, size_t n, size_t units = SIZE_MAX) {
     size_t size = 0;
     for (size_t i = 0; i < n; i += unit_input(p[i])) {
+        if (units-- == 0)
+            return SIZE_MAX;
         if (unit_input(p[i]) > n - i)
             return size + cut_unit(p, i, n, nullptr);
         size += unit_output(p[i]);
@@ -672,7 +685,10 @@ extern "C" QOR_API qor_text *RLEUncompress(const char *packed, int32_t *packed_l
     const auto *p = reinterpret_cast<const unsigned char *>(packed);
     const auto n = static_cast<size_t>(length);
     qor_text *result;
-    if (n <= SMALL_PACKED) {
+    // Few units (long literal runs) are measured at once, which costs less than room for 64
+    // times the packed size given back afterwards.
+    const size_t few = n <= SMALL_PACKED ? unpacked_size(p, n, FEW_UNITS) : SIZE_MAX;
+    if (few == SIZE_MAX && n <= SMALL_PACKED) {
         // Unpacked in one pass into room for the largest text it can be, then cut to size.
         result = qorlib::new_text(64 * n, 16);
         if (!result)
@@ -680,7 +696,7 @@ extern "C" QOR_API qor_text *RLEUncompress(const char *packed, int32_t *packed_l
         const auto size = static_cast<size_t>(unpack(p, n, result->data) - result->data);
         result = qorlib::shrink_text(result, size);
     } else {
-        result = qorlib::new_text(unpacked_size(p, n), 16);
+        result = qorlib::new_text(few != SIZE_MAX ? few : unpacked_size(p, n), 16);
         if (!result)
             return nullptr;
         unpack(p, n, result->data);

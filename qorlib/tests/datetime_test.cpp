@@ -8,9 +8,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <limits>
+#include <optional>
 #include <random>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "phpdate_rows.h"
@@ -281,6 +287,21 @@ TEST(PHPDate, LargeFormatsAreFormattedWhole) {
     EXPECT_EQ(text.substr(text.size() - 4), "2001");
 }
 
+// Formats long enough that their result is measured before it is built: one that fits
+// comes whole, one that would pass QOR_TEXT_MAX gives NULL (at once, not after building
+// a gigabyte).
+TEST(PHPDate, LongFormatsAreMeasuredFirst) {
+    const std::string zone = "<" + std::string(100, 'A') + ">-1";
+    ZoneScope scope(zone.c_str());
+    const std::size_t days = 7'000'000;  // "20" each, past the size that is measured
+    const std::string text = php(39619.5, (std::string(days, 'd') + "\\ee\\e").c_str());
+    ASSERT_EQ(text.size(), 2 * days + 2 + zone.size());
+    EXPECT_EQ(text.find_first_not_of("20"), 2 * days);
+    EXPECT_EQ(text.substr(2 * days), "e" + zone + "e");
+    // 12 million abbreviations of 100 letters: past 1 GiB.
+    EXPECT_EQ(PHPDate(39619.5, std::string(12'000'000, 'T').c_str()), nullptr);
+}
+
 TEST(VBDate, WritesTheWallClock) {
     struct Case {
         double date;
@@ -440,6 +461,10 @@ TEST(DSTAdjust, MovesDaylightSavingTimeForward) {
         {"Europe/Berlin", 2.501377314814815, "1900-01-01 12:01:59"},
         {"Europe/Berlin", 2958276.5, "9999-06-25 13:00:00"},
         {"Europe/Berlin", -1.75, "1899-12-29 18:00:00"},
+        // Summer time for more than two years: standard time is further than a year away.
+        {"Europe/Berlin", 15142.5, "1941-06-15 13:00:00"},
+        {"America/New_York", 15780.5, "1943-03-15 13:00:00"},
+        {"America/Havana", 38487.5, "2005-05-15 13:00:00"},
     };
     for (const Case &c : cases) {
         ZoneScope scope(c.zone);
@@ -457,6 +482,94 @@ TEST(DSTAdjust, LeavesOtherValuesExactlyAsTheyAre) {
     EXPECT_TRUE(std::isnan(DSTAdjust(std::numeric_limits<double>::quiet_NaN())));
     // In daylight-saving time the result is the exact date value of the moved moment.
     EXPECT_TRUE(same_bits(DSTAdjust(39619.84894675926), date_of_unix(1213993349 + 3600)));
+}
+
+// The offset and daylight-saving flag at an instant, straight from the C library.
+std::pair<long, bool> local_at(std::int64_t unix) {
+    const time_t t = static_cast<time_t>(unix);
+    struct tm parts {};
+    localtime_r(&t, &parts);
+    return {parts.tm_gmtoff, parts.tm_isdst > 0};
+}
+
+// The reference: how far the clock at `from` is ahead of the nearest standard time, by
+// probing the C library week by week over the library's years 0100-9999 and two beyond,
+// then halving the last week; the earlier instant wins when both are as near. Each week's
+// probe is kept for the zone.
+struct StandardScan {
+    static constexpr std::int64_t kWeek = 7 * 86400, kStart = -62'198'755'200;  // 0098
+    std::vector<signed char> summer = std::vector<signed char>(520'000, -1);
+
+    std::optional<std::int64_t> nearest(std::int64_t from, int side, std::int64_t within) {
+        std::int64_t inside = from;  // known daylight-saving
+        for (std::int64_t w = (from - kStart) / kWeek + (side > 0);
+             w >= 0 && w < std::ssize(summer) && (inside - from) * side <= within; w += side) {
+            if (summer[w] < 0)
+                summer[w] = local_at(kStart + w * kWeek).second;
+            std::int64_t outside = kStart + w * kWeek;
+            while (!summer[w] && (outside - inside) * side > 1) {
+                const std::int64_t middle = inside + (outside - inside) / 2;
+                (local_at(middle).second ? inside : outside) = middle;
+            }
+            if (!summer[w])
+                return outside;
+            inside = outside;
+        }
+        return std::nullopt;
+    }
+    long shift(std::int64_t at) {
+        const auto before = nearest(at, -1, INT64_MAX / 2);
+        const auto after = nearest(at, +1, before ? at - *before : INT64_MAX / 2);
+        if (!before && !after)
+            return 0;
+        const bool earlier = before && (!after || at - *before <= *after - at);
+        return local_at(at).first - local_at(earlier ? *before : *after).first;
+    }
+};
+
+TEST(DSTAdjust, FindsTheNearestStandardTimeInEveryZoneAndMonth) {
+    // Every compiled zone of the system, once per distinct content.
+    const std::filesystem::path root = "/usr/share/zoneinfo";
+    std::set<std::string> seen;
+    std::vector<std::string> zones;
+    for (const auto &entry : std::filesystem::recursive_directory_iterator(root)) {
+        std::ifstream file(entry.path(), std::ios::binary);
+        std::string data;
+        if (entry.is_regular_file() &&
+            data.assign(std::istreambuf_iterator<char>(file), {}).starts_with("TZif") &&
+            seen.insert(data).second)
+            zones.push_back(entry.path().lexically_relative(root).string());
+    }
+    ASSERT_GT(zones.size(), 300u);
+    ZoneScope scope("UTC");
+    int summer_samples = 0;
+    // Every third month 1900-2037 of each zone, another third for the next zone.
+    for (std::size_t z = 0; z < zones.size(); ++z) {
+        ZoneScope::set(zones[z].c_str());
+        StandardScan scan;
+        for (int month = static_cast<int>(z % 3); month < 138 * 12; month += 3) {
+            // Noon UTC on the 15th, or a week later when the clocks change near it (an
+            // ambiguous wall clock is not what is tested here).
+            struct tm noon {};
+            noon.tm_hour = 12, noon.tm_mday = 15, noon.tm_mon = month % 12;
+            noon.tm_year = month / 12;
+            std::int64_t unix = timegm(&noon);
+            for (; local_at(unix - 86400) != local_at(unix) ||
+                   local_at(unix + 86400) != local_at(unix);
+                 unix += 7 * 86400) {
+            }
+            const auto [offset, summer] = local_at(unix);
+            summer_samples += summer;
+            const long shift = summer ? scan.shift(unix) : 0;
+            const double date = date_of_unix(unix + offset);
+            if (!same_bits(DSTAdjust(date), date_of_unix(unix + offset + shift))) {
+                ADD_FAILURE() << zones[z] << " " << vb(date) << ": " << vb(DSTAdjust(date))
+                              << ", expected " << shift << " s later";
+                break;  // the zone's first wrong month tells enough
+            }
+        }
+    }
+    EXPECT_GT(summer_samples, 20'000);
 }
 
 }  // namespace
