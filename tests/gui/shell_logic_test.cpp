@@ -356,6 +356,13 @@ class ShellLogicTest : public QObject {
             QVERIFY(lines.contains(box));
         }
         QVERIFY(host.report.contains("Can't find DLL entry point"));
+        // A statement failing again in a loop is flagged as a repeat, so a window asks once:
+        // each speed loop's 10000 failures, for one.
+        QVERIFY2(host.firstErrors.size() < 200,
+                 qPrintable(QString::number(host.firstErrors.size())));
+        QCOMPARE(host.firstErrors.filter("entry point CommaStr ").size(), 1);
+        QCOMPARE(QSet<QString>(host.firstErrors.begin(), host.firstErrors.end()),
+                 QSet<QString>(host.boxes.begin(), host.boxes.end()));
 
         // The closing block.
         const QStringList closing = {
