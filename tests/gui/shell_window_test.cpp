@@ -468,7 +468,7 @@ class ShellWindowTest : public QObject {
         t.form.Form_Load();
         QCOMPARE(t.exits, QList<int>{2});
         QCOMPARE(t.icons, QList<suite::MessageIcon>{suite::MessageIcon::Critical});
-        QVERIFY(t.boxes[0].startsWith("Can't find libqorlib145.so in the current"));
+        QVERIFY(t.boxes[0].startsWith("Can't find /nonexistent/libqorlib145.so\r\n"));
         QCOMPARE(log.entries.size(), 1);
     }
 
