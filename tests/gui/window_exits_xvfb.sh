@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The ways out of the window program on a virtual X server, each of which must end it with
-# status 0: Space on the control the focus starts on (Exit), a window manager's close
-# request while an error box is open, and the window destroyed by another program, idle or
-# under an error box. Exit 77 (skipped) only when xvfb-run is not installed.
+# status 0: Exit's Alt key, a window manager's close request while an error box is open,
+# and the window destroyed by another program, idle or under an error box; and a library
+# file that does not load, which must end it with status 2 after a box that gives the
+# loader's reason, also on standard error. Exit 77 (skipped) only when xvfb-run is absent.
 #   window_exits_xvfb.sh TESTBED WM_CLOSE BARE_LIBRARY SCREENSHOT_DIR
 set -uo pipefail
 testbed=$1 wm_close=$2 bare_library=$3 shots=$4
@@ -27,7 +28,7 @@ cp "$testbed" "$work/testbed"
 cp "$bare_library" "$work/libqorlib145.so"
 
 start() {
-    "$1" >/dev/null 2>&1 &
+    "$1" >/dev/null 2>"$work/stderr" &
     pid=$!
     for _ in $(seq 1 100); do
         window=$(xdotool search --name "^Zentrak DLL Testbed - " 2>/dev/null | head -n 1)
@@ -38,9 +39,10 @@ start() {
     exit 1
 }
 
-# Presses "&Do it!!" (its middle is pixel 63, 434 at 96 dpi) and waits for an error box.
+# Presses "&Do it!!" by its Alt key and waits for an error box.
 run_into_an_error_box() {
-    xdotool mousemove --window "$window" 63 434 click 1
+    xdotool windowfocus --sync "$window" 2>/dev/null
+    xdotool key --clearmodifiers alt+d
     for _ in $(seq 1 100); do
         xdotool search --onlyvisible --name "^Zentrak DLL Testbed\$" >/dev/null 2>&1 && return
         sleep 0.1
@@ -51,6 +53,7 @@ run_into_an_error_box() {
 
 failed=0
 expect_end() {
+    local wanted=${2:-0}
     for _ in $(seq 1 100); do
         kill -0 "$pid" 2>/dev/null || break
         sleep 0.1
@@ -63,7 +66,7 @@ expect_end() {
     wait "$pid"
     local status=$?
     pid=""
-    [ "$verdict" = ok ] && [ "$status" -ne 0 ] && verdict="FAIL (exit status $status)"
+    [ "$verdict" = ok ] && [ "$status" -ne "$wanted" ] && verdict="FAIL (exit status $status)"
     echo "$verdict: $1"
     [ "$verdict" = ok ] || failed=1
 }
@@ -73,16 +76,16 @@ start "$testbed"
 xdotool windowfocus --sync "$window"
 sleep 0.3
 import -window root "$shots/exits_start_focus.png" 2>/dev/null
-# On a loaded machine the program may take the focus after the first key arrives, so Space
-# is sent again while it keeps running; on any other control it would never end it.
+# On a loaded machine the program may take the focus after the first key arrives, so the
+# key is sent again while it keeps running.
 for _ in 1 2 3 4 5; do
-    xdotool key --clearmodifiers space
+    xdotool key --clearmodifiers alt+e
     for _ in $(seq 1 20); do
         kill -0 "$pid" 2>/dev/null || break 2
         sleep 0.1
     done
 done
-expect_end "Space on the start-up focus presses Exit"
+expect_end "Alt+E presses Exit"
 
 start "$work/testbed"
 run_into_an_error_box
@@ -97,5 +100,31 @@ start "$work/testbed"
 run_into_an_error_box
 xdotool windowclose "$window"
 expect_end "window destroyed while an error box is open"
+
+# A file of the library's name that is no library: its box names it with the loader's
+# reason, standard error says the same, and closing the box ends the program.
+head -c 4096 /dev/zero >"$work/libqorlib145.so"
+"$work/testbed" >/dev/null 2>"$work/stderr" &
+pid=$!
+box=""
+for _ in $(seq 1 100); do
+    box=$(xdotool search --onlyvisible --name "^Missing DLL - Cannot continue\$" 2>/dev/null | head -n 1)
+    [ -n "$box" ] && break
+    sleep 0.1
+done
+import -window root "$shots/exits_broken_library.png" 2>/dev/null
+if [ -n "$box" ]; then
+    xdotool windowfocus --sync "$box" 2>/dev/null
+    xdotool key --clearmodifiers Return
+fi
+expect_end "a library file that does not load: box, then the end" 2
+reason="testbed: Missing DLL - Cannot continue: Can't load libqorlib145.so: $work/libqorlib145.so: "
+if grep -qF "$reason" "$work/stderr" && grep -q "ELF" "$work/stderr"; then
+    echo "ok: standard error gives the loader's reason"
+else
+    echo "FAIL: standard error lacks the loader's reason:"
+    cat "$work/stderr"
+    failed=1
+fi
 
 exit "$failed"
