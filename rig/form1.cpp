@@ -246,7 +246,11 @@ void Form1::describeControls() {
         QStringLiteral("Calls the qorlib145 library's functions with sample "
                        "values and reports what they return"));
     txtOut_->horizontalScrollBar()->setAccessibleName(QStringLiteral("Report, across"));
+    txtOut_->horizontalScrollBar()->setAccessibleDescription(
+        QStringLiteral("Scrolls the report's long lines"));
     txtOut_->verticalScrollBar()->setAccessibleName(QStringLiteral("Report, up and down"));
+    txtOut_->verticalScrollBar()->setAccessibleDescription(
+        QStringLiteral("Scrolls through the report's lines"));
 }
 
 void Form1::createShortcuts() {

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# The window program read over AT-SPI, as a screen reader reads it (window_a11y.py), on a
+# virtual X server with its own session and accessibility buses. Exit 77 (skipped) only
+# when xvfb-run is not installed.
+#   window_a11y_xvfb.sh TESTBED
+set -uo pipefail
+testbed=$1
+here=$(cd "$(dirname "$0")" && pwd)
+
+command -v xvfb-run >/dev/null 2>&1 || { echo "xvfb-run is not installed: skipped"; exit 77; }
+for tool in dbus-run-session /usr/libexec/at-spi-bus-launcher; do
+    command -v "$tool" >/dev/null 2>&1 || { echo "missing $tool"; exit 1; }
+done
+# Debian's own Python has the AT-SPI bindings, whatever python3 comes first on PATH.
+/usr/bin/python3 -c "import pyatspi" 2>/dev/null || { echo "missing python3-pyatspi"; exit 1; }
+
+if [ -z "${INSIDE_XVFB:-}" ]; then
+    INSIDE_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96 -noreset" \
+        dbus-run-session -- "$0" "$@"
+fi
+export QT_QPA_PLATFORM=xcb
+# What a running screen reader tells every program: accessibility is on.
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+
+/usr/libexec/at-spi-bus-launcher --launch-immediately &
+bus=$!
+pid=""
+trap 'kill $pid "$bus" 2>/dev/null' EXIT
+# The program looks for the accessibility bus when it starts.
+for _ in $(seq 1 50); do
+    dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
+        org.a11y.Bus.GetAddress >/dev/null 2>&1 && break
+    sleep 0.1
+done
+"$testbed" >/dev/null 2>&1 &
+pid=$!
+timeout 60 /usr/bin/python3 "$here/window_a11y.py"
