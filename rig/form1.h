@@ -47,10 +47,9 @@ class Form1 final : public QWidget, public suite::Host, public RunButtons {
     RunController &runs() { return runs_; }
     ReportConsole *reportConsole() const { return txtOut_; }
     StatusPictureWidget *statusPicture() const { return out_; }
-    // How much larger than its twips the window is laid out (1 at the default font).
+    // How much larger than its twips the window is laid out: 1 where every caption fits
+    // them, more for a larger font, less on a screen too small.
     double layoutScale() const { return scale_; }
-    // Lays the window out again for its font and screen, and centres it there.
-    void placeControls();
 
     // ---- suite::Host ----
     void Printf(const QString &text) override;
@@ -83,6 +82,8 @@ class Form1 final : public QWidget, public suite::Host, public RunButtons {
     void createControls();
     void describeControls();
     void createShortcuts();
+    // Lays the window out for its font and screen, and centres it there.
+    void placeControls();
     // The scale at which every caption fits its control with the controls' fonts at
     // `textScale` times the window's font.
     double scaleForCaptions(double textScale) const;

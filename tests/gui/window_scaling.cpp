@@ -100,8 +100,6 @@ int main(int argc, char **argv) {
         }
         // The window manager's frame arrives a moment after the window.
         QTest::qWait(400);
-        form.placeControls();
-        QTest::qWait(200);
         const QString where = QStringLiteral("scale %1, %2 pt").arg(scale).arg(points);
         form.findChild<QPushButton *>(QStringLiteral("cmdOnce"))->click();
         QTest::qWait(300);  // the window repaints after the pass
