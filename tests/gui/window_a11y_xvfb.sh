@@ -7,18 +7,12 @@ set -uo pipefail
 testbed=$1
 here=$(cd "$(dirname "$0")" && pwd)
 
-command -v xvfb-run >/dev/null 2>&1 || { echo "xvfb-run is not installed: skipped"; exit 77; }
-for tool in dbus-run-session /usr/libexec/at-spi-bus-launcher; do
-    command -v "$tool" >/dev/null 2>&1 || { echo "missing $tool"; exit 1; }
-done
+. "$here/xvfb_common.sh"
+need dbus-run-session dbus-send /usr/libexec/at-spi-bus-launcher
 # Debian's own Python has the AT-SPI bindings, whatever python3 comes first on PATH.
 /usr/bin/python3 -c "import pyatspi" 2>/dev/null || { echo "missing python3-pyatspi"; exit 1; }
 
-if [ -z "${INSIDE_XVFB:-}" ]; then
-    INSIDE_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96 -noreset" \
-        dbus-run-session -- "$0" "$@"
-fi
-export QT_QPA_PLATFORM=xcb
+on_virtual_screen 1280x1024 dbus-run-session -- "$0" "$@"
 # What a running screen reader tells every program: accessibility is on.
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 

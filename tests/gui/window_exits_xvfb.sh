@@ -8,16 +8,10 @@
 set -uo pipefail
 testbed=$1 wm_close=$2 bare_library=$3 shots=$4
 
-command -v xvfb-run >/dev/null 2>&1 || { echo "xvfb-run is not installed: skipped"; exit 77; }
-command -v xdotool >/dev/null 2>&1 || { echo "missing xdotool"; exit 1; }
-# -noreset: the server otherwise resets whenever its last client leaves, and a program
-# started during the reset (between two cases, on a loaded machine) cannot connect.
-if [ -z "${INSIDE_XVFB:-}" ]; then
-    mkdir -p "$shots"
-    INSIDE_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96 -noreset" "$0" "$@"
-fi
-export QT_QPA_PLATFORM=xcb
-unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
+. "$(dirname "$0")/xvfb_common.sh"
+need xdotool
+mkdir -p "$shots"
+on_virtual_screen 1024x768 "$0" "$@"
 
 # The program beside a library that answers LibVersion and nothing else: every step of a
 # run fails and shows its error box.

@@ -6,14 +6,10 @@
 set -uo pipefail
 scaling=$1 shots=$2
 
-command -v xvfb-run >/dev/null 2>&1 || { echo "xvfb-run is not installed: skipped"; exit 77; }
-command -v openbox >/dev/null 2>&1 || { echo "missing openbox"; exit 1; }
-if [ -z "${INSIDE_XVFB:-}" ]; then
-    mkdir -p "$shots"
-    INSIDE_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96 -noreset" "$0" "$@"
-fi
-export QT_QPA_PLATFORM=xcb
-unset QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR
+. "$(dirname "$0")/xvfb_common.sh"
+need openbox
+mkdir -p "$shots"
+on_virtual_screen 1280x1024 "$0" "$@"
 
 # The frame round the window, and the available area, come from a real window manager.
 openbox >/dev/null 2>&1 &

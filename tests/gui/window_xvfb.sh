@@ -9,21 +9,10 @@ testbed=$1
 clipboard_text=$2
 shots=$3
 
-if ! command -v xvfb-run >/dev/null 2>&1; then
-    echo "xvfb-run is not installed: skipped"
-    exit 77
-fi
-for tool in xdotool import; do
-    command -v "$tool" >/dev/null 2>&1 || { echo "missing $tool"; exit 1; }
-done
-
-if [ -z "${INSIDE_XVFB:-}" ]; then
-    mkdir -p "$shots"
-    INSIDE_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96 -noreset" "$0" "$@"
-fi
-
-export QT_QPA_PLATFORM=xcb
-unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
+. "$(dirname "$0")/xvfb_common.sh"
+need xdotool import
+mkdir -p "$shots"
+on_virtual_screen 1024x768 "$0" "$@"
 title="Zentrak DLL Testbed - (qorlib145.dl) v1.25"
 box_title="^Zentrak DLL Testbed\$"
 
