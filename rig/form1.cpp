@@ -331,9 +331,10 @@ void Form1::placeControls() {
     const QSizeF form(twipsToPixels(FORM_WIDTH_TWIPS, dpiX),
                       twipsToPixels(FORM_HEIGHT_TWIPS, dpiY));
 
-    // The twips are the layout at the default font; a larger font makes the whole window
-    // larger, so that every caption fits. Where that would not fit the screen, the window
-    // takes the screen's whole available area and its text shrinks until the captions fit.
+    // The twips are the layout wherever every caption fits them; a larger font makes the
+    // whole window larger until each fits with a space either side (Qt's default 9 pt
+    // DejaVu Sans already needs 11% more). Where that would not fit the screen, the window
+    // takes the screen's available area and its text shrinks until the captions fit.
     double scale = std::max(1.0, scaleForCaptions(1.0));
     double textScale = 1.0;
     if (display) {

@@ -156,45 +156,25 @@ class ShellLogicTest : public QObject {
         QVERIFY(host.out.lines.isEmpty());
     }
 
-    // The box names what happened: the places searched in their order, or the file that is
-    // there with the loader's reason.
-    void missingLibraryMessages() {
-        const QString tail =
-            "\r\n\r\nPlease install it or download from https://qorlib145.example/download";
-        {
-            UseLibrary search{QString()};
-            const QString message = rig::missingLibraryMessage(rt::RigError::fileNotFound("x"));
-            QVERIFY2(message.startsWith("Can't find libqorlib145.so or libqorlib145.so.1 in any "
-                                        "of these places, searched in this order:\r\n"),
-                     qPrintable(message));
-            QVERIFY(message.endsWith(tail));
-            QStringList places = {QCoreApplication::applicationDirPath(), QDir::currentPath(),
-                                  "the system's library folders"};
-            for (const QString &dir : qEnvironmentVariable("PATH").split(u':', Qt::SkipEmptyParts))
-                places << dir + " (PATH)";
-            qsizetype at = 0;
-            for (const QString &place : places) {
-                at = message.indexOf("\r\n    " + place + "\r\n", at);
-                QVERIFY2(at > 0, qPrintable(place));
-            }
-        }
-        QTemporaryDir dir;
-        const QString path = dir.filePath("libqorlib145.so");
-        QFile garbage(path);
-        QVERIFY(garbage.open(QIODevice::WriteOnly));
-        garbage.write(QByteArray(4096, 'x'));
-        garbage.close();
-        UseLibrary notALibrary(path);
-        RecordingEventLog log;
-        ShellHost host;
-        int ended = 0;
-        rig::CheckLibrary(host, host, [&] { ++ended; });
-        QCOMPARE(ended, 1);
-        QCOMPARE(host.boxes.size(), 1);
-        QVERIFY2(host.boxes[0].startsWith("Can't load libqorlib145.so: " + path + ": "),
-                 qPrintable(host.boxes[0]));
-        QVERIFY(host.boxes[0].contains("ELF"));  // the loader's own words
-        QVERIFY(host.boxes[0].endsWith(tail));
+    // The box lists the places searched, in their order (the file that is there but does
+    // not load is window_exits_xvfb.sh's).
+    void missingLibraryMessageListsThePlacesSearched() {
+        UseLibrary search{QString()};
+        const QString message = rig::missingLibraryMessage(rt::RigError::fileNotFound("x"));
+        QVERIFY(
+            message.startsWith("Can't find libqorlib145.so or libqorlib145.so.1 in any of "
+                               "these places, searched in this order:\r\n"));
+        QStringList places = {QCoreApplication::applicationDirPath(), QDir::currentPath(),
+                              "the system's library folders"};
+        for (const QString &dir : qEnvironmentVariable("PATH").split(u':', Qt::SkipEmptyParts))
+            places << dir + " (PATH)";
+        qsizetype at = 0;
+        for (const QString &place : places)
+            QVERIFY2((at = message.indexOf("\r\n    " + place + "\r\n", at)) > 0,
+                     qPrintable(place));
+        QVERIFY(
+            message.endsWith("\r\n\r\nPlease install it or download from "
+                             "https://qorlib145.example/download"));
     }
 
     void libraryWithOnlyAVersionIsAcceptedWithoutWindowsLine() {
