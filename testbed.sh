@@ -24,7 +24,11 @@ PACKAGES=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev libgl-dev libxcb1-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth xdotool imagemagick x11-utils chromium
+    xvfb xauth xdotool imagemagick x11-utils
+    # the window's tests: a window manager, and the accessibility bus a screen reader reads
+    openbox at-spi2-core python3-pyatspi dbus-daemon dbus-bin
+    # the run page's test opens the page in a real browser
+    chromium
     fonts-liberation fonts-dejavu-core tzdata
     clang libclang-rt-14-dev
     # reference codecs for the library benchmarks only; the library never links it

@@ -21,8 +21,9 @@ for _ in $(seq 1 100); do
 done
 [ -n "$window" ] || { echo "the window did not appear" >&2; exit 1; }
 sleep 0.5
-# "&Do it!!" at 390, 6270 twips, 1125 x 495: its middle is pixel 63, 434.
-xdotool mousemove --window "$window" 63 434 click 1
+# "&Do it!!" by its Alt key: the window's size follows its font.
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+xdotool key --clearmodifiers alt+d
 # Close the pass's error boxes until none has come for two seconds.
 quiet=0
 while [ $quiet -lt 10 ]; do

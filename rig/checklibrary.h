@@ -4,13 +4,19 @@
 #include <functional>
 
 #include "host.h"
+#include "rigerror.h"
 #include "shell.h"
 
 namespace rig {
 
-// The title and text of the box shown when the library cannot be called at all.
+// The title and text of the box shown when the library cannot be called at all: `failure`
+// is the error of its first call. A library that is nowhere lists the places searched; one
+// that is there but does not load is named with the loader's reason.
 inline const QString MISSING_LIBRARY_TITLE = QStringLiteral("Missing DLL - Cannot continue");
-QString missingLibraryMessage();
+QString missingLibraryMessage(const rt::RigError &failure);
+
+// The status picture's line for a library that lacks `missing` of the rig's `called` functions.
+QString functionsFoundLine(int missing, int called);
 
 // Checks that the library answers and is not older than the rig, prints the verdict and the
 // Windows version on the status picture and enables the run buttons only for a good library.

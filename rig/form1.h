@@ -23,9 +23,13 @@ namespace rig {
 class Form1 final : public QWidget, public suite::Host, public RunButtons {
     Q_OBJECT
   public:
-    using UrlOpener = std::function<void(const QUrl &)>;
+    // Opens the address in a web browser. Returns false when none can be started at once;
+    // `failedLater` is called should the browser fail after being started.
+    using UrlOpener = std::function<bool(const QUrl &, std::function<void()> failedLater)>;
     using MessagePresenter =
         std::function<void(const QString &prompt, const QString &title, suite::MessageIcon)>;
+    // Shows a run's error box; returns true when the user chose to go on without boxes.
+    using ErrorBoxPresenter = std::function<bool(const QString &line)>;
     // Ends the program at once with the given exit status.
     using Terminator = std::function<void(int status)>;
 
@@ -37,16 +41,21 @@ class Form1 final : public QWidget, public suite::Host, public RunButtons {
     // Replacements for the parts that leave the program, for tests.
     void setUrlOpener(UrlOpener opener) { openUrl_ = std::move(opener); }
     void setMessagePresenter(MessagePresenter presenter) { presentMessage_ = std::move(presenter); }
+    void setErrorBoxPresenter(ErrorBoxPresenter presenter) { presentError_ = std::move(presenter); }
     void setTerminator(Terminator terminator) { terminate_ = std::move(terminator); }
 
     RunController &runs() { return runs_; }
     ReportConsole *reportConsole() const { return txtOut_; }
     StatusPictureWidget *statusPicture() const { return out_; }
+    // How much larger than its twips the window is laid out: 1 where every caption fits
+    // them, more for a larger font, less on a screen too small.
+    double layoutScale() const { return scale_; }
 
     // ---- suite::Host ----
     void Printf(const QString &text) override;
     suite::StatusPicture &status() override { return *out_; }
     void messageBox(const QString &prompt, const QString &title, suite::MessageIcon icon) override;
+    void errorBox(const QString &line, bool repeat) override;
     QString inputText() override;
     void setInputText(const QString &text) override;
     void repaintInput() override;
@@ -63,14 +72,25 @@ class Form1 final : public QWidget, public suite::Host, public RunButtons {
     void setRunButtonCaption(RunButton button, const QString &caption) override;
 
   protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
   private:
     void createControls();
+    void describeControls();
+    void createShortcuts();
+    // Lays the window out for its font and screen, and centres it there.
     void placeControls();
+    // The scale at which every caption fits its control with the controls' fonts at
+    // `textScale` times the window's font.
+    double scaleForCaptions(double textScale) const;
     void centreOnScreen();
+    // One pass, and then its number of errors on the status picture.
+    int passWithErrorCount(const RunController::Pass &pass);
+    void openSite();
     void focusFirstControl();
     // The focused control that gets a mark drawn round it, if any.
     QWidget *markedControl() const;
@@ -99,11 +119,15 @@ class Form1 final : public QWidget, public suite::Host, public RunButtons {
     QLabel *Label1_ = nullptr;
 
     RunController runs_;
+    double scale_ = 1.0;
+    bool placing_ = false;
+    bool quietErrors_ = false;  // the user chose to go on without error boxes
     bool shown_ = false;
     int boxesOpen_ = 0;  // message boxes open, nested ones included
     std::unique_ptr<WindowWatch> watch_;
     UrlOpener openUrl_;
     MessagePresenter presentMessage_;
+    ErrorBoxPresenter presentError_;
     Terminator terminate_;
 };
 

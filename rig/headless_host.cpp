@@ -36,10 +36,10 @@ void HeadlessStatus::print(const QStringList &items) {
 
 HeadlessHost::HeadlessHost(std::function<void(const QString &)> sink)
     : sink_(std::move(sink)), status_(sink_) {
-    captions_[index(RunButton::Once)] = QStringLiteral("&Do it!!");
-    captions_[index(RunButton::Ten)] = QStringLiteral("&Do it x 10");
-    captions_[index(RunButton::Hundred)] = QStringLiteral("&Do it x 100");
-    captions_[index(RunButton::Thousand)] = QStringLiteral("&Do it x 1000");
+    captions_[index(RunButton::Once)] = ONCE_CAPTION;
+    captions_[index(RunButton::Ten)] = TEN_CAPTION;
+    captions_[index(RunButton::Hundred)] = HUNDRED_CAPTION;
+    captions_[index(RunButton::Thousand)] = THOUSAND_CAPTION;
 }
 
 void HeadlessHost::streamReport(std::function<void(QStringView)> lines,

@@ -57,13 +57,38 @@ void setEventLog(EventLog *log) {
     installedLog = log;
 }
 
-bool IsDLLInstalled() {
+bool IsDLLInstalled(rt::RigError *failed) {
     rt::RigError failure(0, QString());
     if (attempt([] { (void)qor::LibVersion(); }, failure))
         return true;
     eventLog().write(QStringLiteral("\r\n") + entryText(failure, "IsDLLInstalled"),
                      EventKind::Error);
+    if (failed)
+        *failed = failure;
     return false;
+}
+
+int CalledFunctionCount() {
+    return static_cast<int>(qorhost::EXPORT_COUNT);
+}
+
+std::optional<QStringList> MissingFunctions() {
+    qorbind::Library &library = qorbind::Library::instance();
+    if (library.isolated())
+        return std::nullopt;
+    QStringList missing;
+    for (std::size_t i = 0; i < qorhost::EXPORT_COUNT; ++i) {
+        const auto id = static_cast<qorhost::ExportId>(i);
+        try {
+            (void)library.address(id);
+        } catch (const rt::RigError &error) {
+            // Anything but a missing export (the library no longer loads) leaves it unknown.
+            if (error.number() != 453)
+                return std::nullopt;
+            missing << QString::fromLatin1(qorhost::exportName(id));
+        }
+    }
+    return missing;
 }
 
 QString versionText(std::int32_t libVersion) {

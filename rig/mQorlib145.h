@@ -2,7 +2,11 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
+#include <optional>
+
+#include "rigerror.h"
 
 namespace rig {
 
@@ -24,8 +28,15 @@ void setEventLog(EventLog *log);
 inline constexpr const char *SYSLOG_IDENTIFIER = "zentrak-testbed";
 
 // ---- Library presence and version -------------------------------------------------------
-// True when the library answered LibVersion. A failure is logged as an error entry.
-bool IsDLLInstalled();
+// True when the library answered LibVersion. A failure is logged as an error entry, and
+// handed to `failure` when given.
+bool IsDLLInstalled(rt::RigError *failure = nullptr);
+
+// The functions the rig calls, and those of them that the library lacks. The library must
+// be loaded in this process to be asked; in its host process it is not, and nothing is
+// known (nullopt).
+int CalledFunctionCount();
+std::optional<QStringList> MissingFunctions();
 
 // The library's version text ("1.25" for 125), or "0.00" when LibVersion fails or its value
 // does not fit 16 bits (logged as a warning entry).

@@ -10,6 +10,11 @@
 
 namespace rig {
 
+namespace {
+// The report's font size at the default layout.
+constexpr double POINTS = 8.25;
+}  // namespace
+
 ReportConsole::ReportConsole(QWidget *parent) : QPlainTextEdit(parent) {
     setReadOnly(true);
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -33,8 +38,14 @@ ReportConsole::ReportConsole(QWidget *parent) : QPlainTextEdit(parent) {
                                     : family);
     font.setStyleHint(QFont::Monospace);
     font.setFixedPitch(true);
-    font.setPointSizeF(8.25);
+    font.setPointSizeF(POINTS);
     setFont(font);
+}
+
+void ReportConsole::setScale(double scale) {
+    QFont scaled = font();
+    scaled.setPointSizeF(POINTS * scale);
+    setFont(scaled);
 }
 
 QString ReportConsole::displayText(QStringView report) {

@@ -19,6 +19,8 @@ class ReportConsole final : public QPlainTextEdit {
     void clearReport();
     void setReportVisible(bool visible);
     bool reportVisible() const { return !isHidden(); }
+    // The window's layout scale: the report's font grows with it.
+    void setScale(double scale);
 
     // The report as the console holds it, with CR LF line breaks.
     const QString &report() const { return report_; }

@@ -27,6 +27,12 @@ class RunController {
 
     static int passesOf(RunButton button);
 
+    // Asks a loop in progress to stop after its current pass (Escape); does nothing when idle.
+    void requestStop() {
+        if (running_)
+            stop_ = true;
+    }
+
     // The run buttons as the start-up check should set them. The check may run in the middle
     // of a run (Version pressed while the run pumps events): the buttons then stay as the run
     // set them, and when the run ends they follow the check's last verdict.

@@ -1,6 +1,8 @@
 #include "statuspicture_widget.h"
 
+#include <QAccessible>
 #include <QFontDatabase>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <cmath>
@@ -58,43 +60,53 @@ void StatusPictureWidget::setBold(bool bold) {
     font_.setBold(bold);
 }
 
-void StatusPictureWidget::ensureSurface() {
-    if (drawing_.size() == size() && !drawing_.isNull())
-        return;
-    QImage surface(size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
-    // Point sizes are turned into pixels at the screen's logical resolution.
-    const double dotsPerMeter = logicalDpiY() / 0.0254;
-    surface.setDotsPerMeterX(static_cast<int>(std::lround(logicalDpiX() / 0.0254)));
-    surface.setDotsPerMeterY(static_cast<int>(std::lround(dotsPerMeter)));
-    surface.fill(Qt::transparent);
-    if (!drawing_.isNull()) {
-        QPainter keep(&surface);
-        keep.drawImage(0, 0, drawing_);
+void StatusPictureWidget::setScale(double scale) {
+    if (scale > 0 && scale != scale_) {
+        scale_ = scale;
+        update();
     }
-    drawing_ = surface;
+}
+
+QFont StatusPictureWidget::scaled(const QFont &font) const {
+    QFont result = font;
+    result.setPointSizeF(font.pointSizeF() * scale_);
+    return result;
 }
 
 void StatusPictureWidget::print(const QStringList &items) {
-    ensureSurface();
-    QPainter painter(&drawing_);
-    painter.setFont(font_);
-    painter.setPen(colour_);
-    const QFontMetrics metrics = painter.fontMetrics();
-    int x = position_.x();
-    const int baseline = position_.y() + metrics.ascent();
-    for (const QString &item : items) {
-        painter.drawText(x, baseline, item);
-        x += metrics.horizontalAdvance(item);
-    }
-    position_ = QPoint(0, position_.y() + metrics.height());
+    const QString line = items.join(QString());
+    // A screen reader hears each new line, the start-up verdict among them.
+    const int offset = lines_.isEmpty() ? 0 : static_cast<int>(text().size()) + 1;
+    lines_.append({line, font_, colour_});
     update();
+    if (QAccessible::isActive()) {
+        QAccessibleTextInsertEvent inserted(this, offset, line);
+        QAccessible::updateAccessibility(&inserted);
+    }
 }
 
 void StatusPictureWidget::clear() {
-    ensureSurface();
-    drawing_.fill(Qt::transparent);
-    position_ = QPoint(0, 0);
+    const QString old = text();
+    lines_.clear();
     update();
+    if (!old.isEmpty() && QAccessible::isActive()) {
+        QAccessibleTextRemoveEvent removed(this, 0, old);
+        QAccessible::updateAccessibility(&removed);
+    }
+}
+
+QString StatusPictureWidget::text() const {
+    QStringList texts;
+    for (const Line &line : lines_)
+        texts << line.text;
+    return texts.join(u'\n');
+}
+
+QPoint StatusPictureWidget::printPosition() const {
+    int y = 0;
+    for (const Line &line : lines_)
+        y += QFontMetrics(scaled(line.font), this).height();
+    return QPoint(0, y);
 }
 
 void StatusPictureWidget::removePicture() {
@@ -107,29 +119,64 @@ void StatusPictureWidget::setPicture(const QPixmap &picture) {
     update();
 }
 
+void StatusPictureWidget::paintLines(QPainter &painter) const {
+    int y = 0;
+    for (const Line &line : lines_) {
+        painter.setFont(scaled(line.font));
+        painter.setPen(line.colour);
+        const QFontMetrics metrics = painter.fontMetrics();
+        painter.drawText(0, y + metrics.ascent(), line.text);
+        y += metrics.height();
+        if (y > height())
+            break;
+    }
+}
+
+QImage StatusPictureWidget::drawing() const {
+    QImage surface(size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+    // Point sizes turn into the same pixels as on the screen.
+    surface.setDotsPerMeterX(static_cast<int>(std::lround(logicalDpiX() / 0.0254)));
+    surface.setDotsPerMeterY(static_cast<int>(std::lround(logicalDpiY() / 0.0254)));
+    surface.fill(Qt::transparent);
+    QPainter painter(&surface);
+    paintLines(painter);
+    return surface;
+}
+
 QImage StatusPictureWidget::composed() const {
     QImage image(size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
     image.fill(backgroundColour());
     QPainter painter(&image);
     if (!picture_.isNull())
         painter.drawPixmap(0, 0, picture_);
-    if (!drawing_.isNull())
-        painter.drawImage(0, 0, drawing_);
+    painter.drawImage(0, 0, drawing());
     return image;
 }
 
 void StatusPictureWidget::paintEvent(QPaintEvent *) {
+    // Drawn straight onto the widget, so the text is rendered at the screen's pixel ratio.
     QPainter painter(this);
     painter.fillRect(rect(), backgroundColour());
     if (!picture_.isNull())
         painter.drawPixmap(0, 0, picture_);
-    if (!drawing_.isNull())
-        painter.drawImage(0, 0, drawing_);
+    paintLines(painter);
 }
 
-void StatusPictureWidget::resizeEvent(QResizeEvent *event) {
-    QWidget::resizeEvent(event);
-    ensureSurface();
+void StatusPictureWidget::keyPressEvent(QKeyEvent *event) {
+    // With the focus here, the keys that press a button do what a click does.
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+            if (!(event->modifiers() & ~Qt::KeypadModifier)) {
+                emit clicked();
+                return;
+            }
+            break;
+        default:
+            break;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void StatusPictureWidget::mousePressEvent(QMouseEvent *event) {

@@ -1,10 +1,12 @@
-// Out, the status picture: a background picture under a drawing surface that keeps what was
-// printed on it, so the lines survive the window being covered.
+// Out, the status picture: a background picture under the lines printed on it. The lines
+// are kept, not their pixels, so they survive the window being covered, are drawn sharp at
+// any device pixel ratio and layout scale, and can be read out as text.
 #pragma once
 
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QList>
 #include <QPixmap>
 #include <QPoint>
 #include <QWidget>
@@ -36,9 +38,15 @@ class StatusPictureWidget final : public QWidget, public suite::StatusPicture {
     void setPicture(const QPixmap &picture);
     const QPixmap &picture() const { return picture_; }
 
+    // The window's layout scale: printed lines are drawn this much larger than their points.
+    void setScale(double scale);
+    double scale() const { return scale_; }
+
     // What was printed, on a transparent surface the size of the widget.
-    const QImage &drawing() const { return drawing_; }
-    QPoint printPosition() const { return position_; }
+    QImage drawing() const;
+    // The printed lines as text, one per line.
+    QString text() const;
+    QPoint printPosition() const;
     const QFont &printFont() const { return font_; }
     const QColor &printColor() const { return colour_; }
     bool persistent() const { return persistent_; }
@@ -53,18 +61,25 @@ class StatusPictureWidget final : public QWidget, public suite::StatusPicture {
 
   protected:
     void paintEvent(QPaintEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 
   private:
-    void ensureSurface();
+    struct Line {
+        QString text;
+        QFont font;  // in points, before the layout scale
+        QColor colour;
+    };
+    QFont scaled(const QFont &font) const;
+    // Draws the picture and the lines with `painter`, whose device has this widget's size.
+    void paintLines(QPainter &painter) const;
 
-    QImage drawing_;
+    QList<Line> lines_;
     QPixmap picture_;
-    QPoint position_;
     QFont font_;
     QColor colour_ = Qt::black;
+    double scale_ = 1.0;
     bool persistent_ = false;
     bool pressed_ = false;
 };

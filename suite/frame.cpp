@@ -12,11 +12,17 @@ QString errorLine(const rt::RigError &error) {
            error.description() + QStringLiteral(") - this error may be normal during some tests");
 }
 
-void Run::reportError(const rt::RigError &error) {
+void Host::errorBox(const QString &line, bool) {
+    messageBox(line, ERROR_BOX_TITLE, MessageIcon::Information);
+}
+
+void Run::reportError(const rt::RigError &error, const void *statement) {
     ++errors_;
     const QString line = errorLine(error);
     host_.PrintfShaped(ShapedText(line).as(LineRole::Error));
-    host_.messageBox(line, ERROR_BOX_TITLE, MessageIcon::Information);
+    const qsizetype known = reported_.size();
+    reported_.insert({statement, line});
+    host_.errorBox(line, reported_.size() == known);
 }
 
 void Run::banner(const QString &title) {

@@ -47,6 +47,10 @@ class Host {
     virtual StatusPicture &status() = 0;
     // A modal message box; returns when the user has closed it (a headless host never waits).
     virtual void messageBox(const QString &prompt, const QString &title, MessageIcon icon) = 0;
+    // The run's box for the error `line`. `repeat` says that the statement that raised it has
+    // already reported it in this run (it runs in a loop); a window need not ask again. The
+    // default shows every one.
+    virtual void errorBox(const QString &line, bool repeat);
 
     // The input box txtIn.
     virtual QString inputText() = 0;

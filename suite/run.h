@@ -3,6 +3,8 @@
 // by the one handler and the run resumes with the next step.
 #pragma once
 
+#include <QPair>
+#include <QSet>
 #include <QString>
 #include <cstdint>
 #include <exception>
@@ -68,22 +70,28 @@ class Run {
   private:
     template <typename F>
     void guarded(F &&body) {
+        // One per statement of the code (each lambda is a type of its own): a statement that
+        // reports the same error again is running in a loop.
+        static char statement;
         try {
             body();
         } catch (const rt::RigError &error) {
-            reportError(error);
+            reportError(error, &statement);
         } catch (const std::bad_alloc &) {
-            reportError(rt::RigError::outOfMemory());
+            reportError(rt::RigError::outOfMemory(), &statement);
         } catch (const std::exception &error) {
-            reportError(rt::RigError(
-                51, QStringLiteral("Internal error: ") + QString::fromLocal8Bit(error.what())));
+            reportError(rt::RigError(51, QStringLiteral("Internal error: ") +
+                                             QString::fromLocal8Bit(error.what())),
+                        &statement);
         }
     }
 
-    void reportError(const rt::RigError &error);
+    void reportError(const rt::RigError &error, const void *statement);
 
     Host &host_;
     int errors_ = 0;
+    // The errors reported so far, with the statement that raised each.
+    QSet<QPair<const void *, QString>> reported_;
 };
 
 // The title of the run's error message boxes.

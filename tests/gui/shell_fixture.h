@@ -97,6 +97,13 @@ struct ShellHost : testing_support::RecordingHost, rig::RunButtons {
                            QStringLiteral("&Do it x 100"), QStringLiteral("&Do it x 1000")};
     bool enabled[4] = {false, false, false, false};
     QStringList captionHistory;
+    QStringList firstErrors;  // the error boxes not flagged as repeats
+
+    void errorBox(const QString &line, bool repeat) override {
+        if (!repeat)
+            firstErrors << line;
+        suite::Host::errorBox(line, repeat);
+    }
 
     void setRunButtonEnabled(rig::RunButton button, bool on) override {
         enabled[int(button)] = on;

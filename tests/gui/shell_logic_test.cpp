@@ -2,7 +2,9 @@
 // libraries, the caption, the run loops, the frame against a library with nothing but a
 // version, the headless host and the window's measures.
 #include <QCoreApplication>
+#include <QDir>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "checklibrary.h"
@@ -96,19 +98,26 @@ class ShellLogicTest : public QObject {
 
         QCOMPARE(ended, 0);
         QCOMPARE(host.input, QStringLiteral("The quick brown fox jumped uber the lazy dog"));
+        // The fake has 5 of the functions: the line about them comes in the warning colour
+        // whatever the version, and leaves the run buttons as the version set them.
+        const QString found = "5 of 82 functions found; a run reports each missing one as an error";
         QCOMPARE(host.out.lines,
-                 QStringList({verdict, "Windows Version: FakeOS 5.1 sub-version: Service Pack 3"}));
+                 QStringList(
+                     {verdict, found, "Windows Version: FakeOS 5.1 sub-version: Service Pack 3"}));
         const QString verdictColour = accepted ? "color 0" : "color 12";
         const QString verdictBold = accepted ? "bold 0" : "bold 1";
         QStringList expected = {"nopicture", "clear", "color 0", "bold 0", "size 14"};
         if (!accepted)
             expected << verdictColour << verdictBold;
         expected << "print " + verdict << "size 10"
+                 << "color 12"
+                 << "bold 1"
+                 << "print " + found << "size 10"
                  << "color 0"
                  << "bold 0"
                  << "print Windows Version: FakeOS 5.1 sub-version: Service Pack 3";
         QCOMPARE(host.out.events, expected);
-        QCOMPARE(host.out.lineColors, QList<int>({accepted ? 0 : 12, 0}));
+        QCOMPARE(host.out.lineColors, QList<int>({accepted ? 0 : 12, 12, 0}));
         const QString state = accepted ? " on" : " off";
         QCOMPARE(host.buttonEvents, QStringList({"cmdOnce" + state, "cmdTenTimes" + state,
                                                  "cmdTest100" + state, "cmdTest1000" + state}));
@@ -135,7 +144,7 @@ class ShellLogicTest : public QObject {
 
         QCOMPARE(ended, 1);
         const QString message =
-            "Can't find libqorlib145.so in the current, system directory or PATH\r\n\r\n"
+            "Can't find /nonexistent/libqorlib145_gone.so\r\n\r\n"
             "Please install it or download from https://qorlib145.example/download";
         QCOMPARE(host.boxes, QStringList{message});
         QCOMPARE(boxWhenEnded, message);  // the box came first, then the end
@@ -147,12 +156,36 @@ class ShellLogicTest : public QObject {
         QVERIFY(host.out.lines.isEmpty());
     }
 
+    // The box lists the places searched, in their order (the file that is there but does
+    // not load is window_exits_xvfb.sh's).
+    void missingLibraryMessageListsThePlacesSearched() {
+        UseLibrary search{QString()};
+        const QString message = rig::missingLibraryMessage(rt::RigError::fileNotFound("x"));
+        QVERIFY(
+            message.startsWith("Can't find libqorlib145.so or libqorlib145.so.1 in any of "
+                               "these places, searched in this order:\r\n"));
+        QStringList places = {QCoreApplication::applicationDirPath(), QDir::currentPath(),
+                              "the system's library folders"};
+        for (const QString &dir : qEnvironmentVariable("PATH").split(u':', Qt::SkipEmptyParts))
+            places << dir + " (PATH)";
+        qsizetype at = 0;
+        for (const QString &place : places)
+            QVERIFY2((at = message.indexOf("\r\n    " + place + "\r\n", at)) > 0,
+                     qPrintable(place));
+        QVERIFY(
+            message.endsWith("\r\n\r\nPlease install it or download from "
+                             "https://qorlib145.example/download"));
+    }
+
     void libraryWithOnlyAVersionIsAcceptedWithoutWindowsLine() {
         UseLibrary library(fake("bare"));
         RecordingEventLog log;
         ShellHost host;
         rig::CheckLibrary(host, host, [] { QFAIL("ended"); });
-        QCOMPARE(host.out.lines, QStringList{"DLL is installed OK and is version 1.25"});
+        QCOMPARE(
+            host.out.lines,
+            QStringList({"DLL is installed OK and is version 1.25",
+                         "1 of 82 functions found; a run reports each missing one as an error"}));
         QCOMPARE(host.enabled[0] && host.enabled[1] && host.enabled[2] && host.enabled[3], true);
         QVERIFY(log.entries.isEmpty());
     }
@@ -356,6 +389,13 @@ class ShellLogicTest : public QObject {
             QVERIFY(lines.contains(box));
         }
         QVERIFY(host.report.contains("Can't find DLL entry point"));
+        // A statement failing again in a loop is flagged as a repeat, so a window asks once:
+        // each speed loop's 10000 failures, for one.
+        QVERIFY2(host.firstErrors.size() < 200,
+                 qPrintable(QString::number(host.firstErrors.size())));
+        QCOMPARE(host.firstErrors.filter("entry point CommaStr ").size(), 1);
+        QCOMPARE(QSet<QString>(host.firstErrors.begin(), host.firstErrors.end()),
+                 QSet<QString>(host.boxes.begin(), host.boxes.end()));
 
         // The closing block.
         const QStringList closing = {

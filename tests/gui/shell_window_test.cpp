@@ -28,9 +28,9 @@ struct Control {
 
 // In creation order.
 const Control controls[] = {
-    {"cmdTest1000", "QPushButton", "&Do it x 1000", 4425, 6270, 1125, 495},
-    {"cmdTest100", "QPushButton", "&Do it x 100", 3075, 6270, 1125, 495},
-    {"cmdTenTimes", "QPushButton", "&Do it x 10", 1740, 6270, 1125, 495},
+    {"cmdTest1000", "QPushButton", "Do i&t x 1000", 4425, 6270, 1125, 495},
+    {"cmdTest100", "QPushButton", "Do it x 1&00", 3075, 6270, 1125, 495},
+    {"cmdTenTimes", "QPushButton", "Do it x &10", 1740, 6270, 1125, 495},
     {"PicHidden", "QLabel", nullptr, 12240, 1200, 615, 495},
     {"Command5", "QPushButton", "&About", 7590, 6270, 1125, 495},
     {"Command4", "QPushButton", "&Website", 8940, 6270, 1125, 495},
@@ -40,7 +40,7 @@ const Control controls[] = {
     {"Out", "rig::StatusPictureWidget", nullptr, 120, 0, 11655, 2055},
     {"cmdOnce", "QPushButton", "&Do it!!", 390, 6270, 1125, 495},
     {"Command1", "QPushButton", "&Exit", 10290, 6270, 1125, 495},
-    {"Label1", "QLabel", "QBF", 120, 2160, 375, 255},
+    {"Label1", "QLabel", "&QBF", 120, 2160, 375, 255},
 };
 
 QString captionOf(QWidget *widget) {
@@ -94,7 +94,10 @@ struct TestForm {
     explicit TestForm(rig::RunController::Pass pass = [](suite::Host &) { return 0; })
         : form(std::move(pass)) {
         form.setTerminator([this](int status) { exits << status; });
-        form.setUrlOpener([this](const QUrl &url) { opened << url; });
+        form.setUrlOpener([this](const QUrl &url, std::function<void()>) {
+            opened << url;
+            return true;
+        });
         form.setMessagePresenter(
             [this](const QString &prompt, const QString &, suite::MessageIcon icon) {
                 boxes << prompt;
@@ -117,6 +120,11 @@ class ShellWindowTest : public QObject {
 
     void controlsInCreationOrderWithTheirPlaces() {
         TestForm t;
+        // The twips are the layout wherever the captions fit them.
+        QFont small = t.form.font();
+        small.setPointSizeF(6);
+        t.form.setFont(small);
+        QCOMPARE(t.form.layoutScale(), 1.0);
         const double dpiX = t.form.screen()->logicalDotsPerInchX();
         const double dpiY = t.form.screen()->logicalDotsPerInchY();
         QStringList created;
@@ -152,25 +160,25 @@ class ShellWindowTest : public QObject {
         t.form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&t.form));
         QApplication::setActiveWindow(&t.form);
-        t.control("Command1")->setFocus(Qt::OtherFocusReason);
         QStringList visited = {QApplication::focusWidget()->objectName()};
         for (int i = 0; i < 11; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             visited << QApplication::focusWidget()->objectName();
         }
-        // The label and the hidden picture take no focus; the order wraps round.
-        QCOMPARE(visited, QStringList({"Command1", "cmdOnce", "Out", "Command3", "txtOut", "txtIn",
-                                       "Command4", "Command5", "cmdTenTimes", "cmdTest100",
-                                       "cmdTest1000", "Command1"}));
+        // Reading order, the status picture last; the label and the hidden picture take no
+        // focus; the order wraps round.
+        QCOMPARE(visited, QStringList({"txtIn", "txtOut", "cmdOnce", "cmdTenTimes", "cmdTest100",
+                                       "cmdTest1000", "Command3", "Command5", "Command4",
+                                       "Command1", "Out", "txtIn"}));
     }
 
-    void focusStartsOnExitAndIsMarkedOnTheDarkWindow() {
+    void focusedButtonIsMarkedAndPressedByReturnEnterAndSpace() {
         int passes = 0;
         TestForm t([&](suite::Host &) { return ++passes, 0; });
         t.form.show();
         QApplication::setActiveWindow(&t.form);
         QVERIFY(QTest::qWaitForWindowActive(&t.form));
-        QCOMPARE(QApplication::focusWidget(), t.control("Command1"));
+        QCOMPARE(QApplication::focusWidget(), t.control("txtIn"));
 
         // Pixels in the four-pixel margin round `control` that stand out from the background.
         const auto markPixels = [&](const char *name) {
@@ -184,20 +192,61 @@ class ShellWindowTest : public QObject {
                         ++count;
             return count;
         };
-        const QRect exit = t.control("Command1")->geometry();
-        const int loop = 2 * (exit.width() + exit.height());
-        QVERIFY(markPixels("Command1") >= loop);
+        const QRect once = t.control("cmdOnce")->geometry();
+        const int loop = 2 * (once.width() + once.height());
         QCOMPARE(markPixels("cmdOnce"), 0);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), t.control("cmdOnce"));
-        QCOMPARE(markPixels("Command1"), 0);
         QVERIFY(markPixels("cmdOnce") >= loop);
 
-        // Space presses the focused button: back on Exit, it ends the program, no run starts.
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-        QCOMPARE(t.exits, QList<int>{0});
-        QCOMPARE(passes, 0);
+        QCOMPARE(passes, 3);
+    }
+
+    void everyControlHasItsOwnAltKeyAndEscapeStopsALoop() {
+        QStringList pressed;  // the run button captioned "Testing..." in each pass
+        TestForm *form = nullptr;
+        TestForm t([&](suite::Host &) {
+            for (const char *name : {"cmdOnce", "cmdTenTimes", "cmdTest100", "cmdTest1000"})
+                if (form->control<QPushButton>(name)->text() == rig::TESTING_CAPTION)
+                    pressed << QLatin1String(name);
+            // Escape in a loop's first pass: that pass is its last.
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            return 0;
+        });
+        form = &t;
+        t.form.show();
+        QApplication::setActiveWindow(&t.form);
+        QVERIFY(QTest::qWaitForWindowActive(&t.form));
+        const auto alt = [&](Qt::Key key) { QTest::keyClick(&t.form, key, Qt::AltModifier); };
+
+        // A button's Alt key presses it a moment later, as a click would.
+        for (Qt::Key key : {Qt::Key_D, Qt::Key_1, Qt::Key_0, Qt::Key_T}) {
+            const qsizetype before = pressed.size();
+            alt(key);
+            QTRY_COMPARE(pressed.size(), before + 1);
+        }
+        QCOMPARE(pressed, QStringList({"cmdOnce", "cmdTenTimes", "cmdTest100", "cmdTest1000"}));
+        QCOMPARE(t.form.reportConsole()->report().count("Finished: 1 loops took "), 3);
+
+        for (auto [key, name] :
+             {std::pair{Qt::Key_R, "txtOut"}, {Qt::Key_S, "Out"}, {Qt::Key_Q, "txtIn"}}) {
+            alt(key);
+            QCOMPARE(QApplication::focusWidget(), t.control(name));
+        }
+        t.control<QLineEdit>("txtIn")->setText(QStringLiteral("edited"));
+        alt(Qt::Key_V);
+        QTRY_COMPARE(t.control<QLineEdit>("txtIn")->text(),
+                     QStringLiteral("The quick brown fox jumped uber the lazy dog"));
+        alt(Qt::Key_A);
+        QTRY_COMPARE(t.form.statusPicture()->picture().size(), QSize(350, 129));
+        alt(Qt::Key_W);
+        QTRY_COMPARE(t.opened.size(), 1);
+        alt(Qt::Key_E);
+        QTRY_COMPARE(t.exits, QList<int>{0});
     }
 
     void windowLooks() {
@@ -227,7 +276,7 @@ class ShellWindowTest : public QObject {
         QCOMPARE(out->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
         QCOMPARE(out->palette().color(QPalette::Base), QColor(Qt::black));
         QCOMPARE(out->palette().color(QPalette::Text), QColor(Qt::white));
-        QCOMPARE(out->font().pointSizeF(), 8.25);
+        QCOMPARE(out->font().pointSizeF(), 8.25 * t.form.layoutScale());
         QVERIFY(QFontInfo(out->font()).fixedPitch());
         if (QFontDatabase::families().contains(QStringLiteral("DejaVu Sans Mono")))
             QCOMPARE(QFontInfo(out->font()).family(), QStringLiteral("DejaVu Sans Mono"));
@@ -418,6 +467,52 @@ class ShellWindowTest : public QObject {
         QVERIFY(t.exits.isEmpty());
     }
 
+    void websiteWithoutABrowserSaysSoWithTheAddress() {
+        TestForm t;
+        std::function<void()> failedLater;
+        bool started = false;
+        t.form.setUrlOpener([&](const QUrl &, std::function<void()> later) {
+            failedLater = later;
+            return started;
+        });
+        QTest::mouseClick(t.control("Command4"), Qt::LeftButton);
+        started = true;
+        QTest::mouseClick(t.control("Out"), Qt::LeftButton);
+        QCOMPARE(t.boxes.size(), 1);  // a browser that starts is left to do its work
+        failedLater();                // and one that fails once started is reported too
+        QCOMPARE(t.boxes, QStringList(2,
+                                      "No web browser could be started to open the library's "
+                                      "download site. Its address is:\r\n\r\n"
+                                      "https://qorlib145.example/download"));
+    }
+
+    // A library lacking almost everything: few boxes, and none at all after the user chose
+    // to go on without them; the report keeps every error line, the status picture counts
+    // them, and the next run asks again.
+    void errorBoxesARunCanGetThrough() {
+        UseLibrary library(fake("bare"));
+        TestForm t([](suite::Host &host) { return suite::RunAllTests(host); });
+        int boxes = 0;
+        int quietAt = 0;  // the box at which the user goes on without boxes; 0: never
+        t.form.setErrorBoxPresenter([&](const QString &) { return ++boxes == quietAt; });
+        QList<int> boxesPerRun, errorLines;
+        for (int wanted : {0, 3, 0}) {
+            boxes = 0;
+            quietAt = wanted;
+            QTest::mouseClick(t.control("cmdOnce"), Qt::LeftButton);
+            boxesPerRun << boxes;
+            errorLines << int(t.form.reportConsole()->report().count(QStringLiteral("\r\nError ")));
+            QVERIFY2(t.form.statusPicture()->text().endsWith(
+                         QStringLiteral("\nThis run had %1 errors; the report lists every one")
+                             .arg(errorLines.last())),
+                     qPrintable(t.form.statusPicture()->text()));
+        }
+        QVERIFY2(errorLines[0] > 50000, qPrintable(QString::number(errorLines[0])));
+        QCOMPARE(errorLines, QList<int>(3, errorLines[0]));
+        QVERIFY2(boxesPerRun[0] < 200, qPrintable(QString::number(boxesPerRun[0])));
+        QCOMPARE(boxesPerRun, QList<int>({boxesPerRun[0], 3, boxesPerRun[0]}));
+    }
+
     void exitEndsTheProgramAtOnce() {
         TestForm t;
         t.form.show();
@@ -468,7 +563,7 @@ class ShellWindowTest : public QObject {
         t.form.Form_Load();
         QCOMPARE(t.exits, QList<int>{2});
         QCOMPARE(t.icons, QList<suite::MessageIcon>{suite::MessageIcon::Critical});
-        QVERIFY(t.boxes[0].startsWith("Can't find libqorlib145.so in the current"));
+        QVERIFY(t.boxes[0].startsWith("Can't find /nonexistent/libqorlib145.so\r\n"));
         QCOMPARE(log.entries.size(), 1);
     }
 
@@ -503,7 +598,7 @@ class ShellWindowTest : public QObject {
             QStringLiteral("second\\(s\\)\r\nFinished: 3 loops took [0-9.E+-]+ seconds\r\n\r\n$"));
         QVERIFY2(total.match(report).hasMatch(), qPrintable(report.right(200)));
         QVERIFY(t.form.windowTitle().contains(" - Loop 3 of 10 (process ID:0) - 0 Kb used"));
-        QCOMPARE(t.control<QPushButton>("cmdTenTimes")->text(), QStringLiteral("&Do it x 10"));
+        QCOMPARE(t.control<QPushButton>("cmdTenTimes")->text(), rig::TEN_CAPTION);
         for (const char *name : {"cmdOnce", "cmdTest100", "cmdTest1000"})
             QVERIFY(t.control(name)->isEnabled());
         // Each failed step of each pass showed its box.

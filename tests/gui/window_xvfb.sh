@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The window program on a virtual X server: press "&Do it!!" by its position, close every
+# The window program on a virtual X server: press "&Do it!!" by its Alt key, close every
 # error box the run shows, copy the report out of txtOut, check it and the window caption,
 # and keep screenshots. Exit 77 (skipped) only when xvfb-run is not installed.
 #   window_xvfb.sh TESTBED CLIPBOARD_TEXT SCREENSHOT_DIR
@@ -9,21 +9,10 @@ testbed=$1
 clipboard_text=$2
 shots=$3
 
-if ! command -v xvfb-run >/dev/null 2>&1; then
-    echo "xvfb-run is not installed: skipped"
-    exit 77
-fi
-for tool in xdotool import; do
-    command -v "$tool" >/dev/null 2>&1 || { echo "missing $tool"; exit 1; }
-done
-
-if [ -z "${INSIDE_XVFB:-}" ]; then
-    mkdir -p "$shots"
-    INSIDE_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96 -noreset" "$0" "$@"
-fi
-
-export QT_QPA_PLATFORM=xcb
-unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
+. "$(dirname "$0")/xvfb_common.sh"
+need xdotool import
+mkdir -p "$shots"
+on_virtual_screen 1024x768 "$0" "$@"
 title="Zentrak DLL Testbed - (qorlib145.dl) v1.25"
 box_title="^Zentrak DLL Testbed\$"
 
@@ -47,8 +36,10 @@ if [ "$name" != "$title" ]; then
     exit 1
 fi
 
-# "&Do it!!" sits at 390, 6270 twips, 1125 x 495: its middle is pixel 63, 434 at 96 dpi.
-xdotool mousemove --window "$window" 63 434 click 1
+# "&Do it!!" by its Alt key; without a window manager only an explicit focus gives the
+# window the keyboard.
+xdotool windowfocus --sync "$window" 2>/dev/null
+xdotool key --clearmodifiers alt+d
 
 # Close the run's error boxes as they come, until none has come for a while; then copy the
 # report with the keyboard (txtOut at 120, 2520 twips) and look for its last line.
@@ -66,10 +57,9 @@ while [ $SECONDS -lt $deadline ]; do
     quiet=$((quiet + 1))
     sleep 0.2
     [ $quiet -lt 5 ] && continue
-    # Without a window manager nothing gives the window the keyboard but an explicit focus.
-    xdotool mousemove --window "$window" 100 250 click 1
+    # Alt+R puts the focus in the report.
     xdotool windowfocus --sync "$window" 2>/dev/null
-    xdotool key --clearmodifiers ctrl+a ctrl+c
+    xdotool key --clearmodifiers alt+r ctrl+a ctrl+c
     sleep 0.3
     report=$(timeout 10 "$clipboard_text" 2>/dev/null)
     if grep -q '^\* This execution took .* second(s)' <<<"$report"; then
