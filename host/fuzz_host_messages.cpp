@@ -3,7 +3,7 @@
 //
 // Input: one mode byte, then
 //   mode 0  a request for the host: it is answered or refused as malformed, and an answer
-//           to a call or a probe reads back cleanly at the rig's end;
+//           to a call, a probe or a look-up reads back cleanly at the rig's end;
 //   mode 1  two bytes of export number, then an answer for the rig's reader of that export;
 //   mode 2  two bytes of export number, then the source of the call's argument values: the
 //           call made directly and the call made through the host give the same result and
@@ -316,9 +316,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             return 0;
         }
         Reader r(answer);
-        const Kind kind = r.kind({Kind::Answer, Kind::Loaded, Kind::Failed, Kind::Probed});
+        const Kind kind =
+            r.kind({Kind::Answer, Kind::Loaded, Kind::Failed, Kind::Probed, Kind::Missing});
         if (kind == Kind::Probed) {
             FUZZ_REQUIRE(decodeProbed(answer) != 0);
+        } else if (kind == Kind::Missing) {
+            // The stub lacks none of the exports.
+            FUZZ_REQUIRE(decodeMissing(answer).empty());
         } else if (kind == Kind::Failed) {
             try {
                 raiseFailure(r);

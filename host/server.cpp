@@ -52,12 +52,22 @@ void Server::adopt(Symbols symbols) {
 
 std::string Server::handle(std::string_view request) {
     Reader r(request);
-    switch (r.kind({Kind::Load, Kind::Call, Kind::Probe})) {
+    switch (r.kind({Kind::Load, Kind::Call, Kind::Probe, Kind::Lookup})) {
         case Kind::Load:
             return load(r);
         case Kind::Probe:
             r.end();
             return encodeProbed();
+        case Kind::Lookup: {
+            r.end();
+            if (!symbols_)
+                throw Malformed{"a look-up before a library is loaded"};
+            std::vector<std::uint16_t> missing;
+            for (std::uint16_t i = 0; i < EXPORT_COUNT; ++i)
+                if (!address(i))
+                    missing.push_back(i);
+            return encodeMissing(missing);
+        }
         default:
             return call(r);
     }
@@ -100,23 +110,28 @@ std::string Server::call(Reader &r) {
     if (index >= EXPORT_COUNT)
         throw Malformed{"an export of no known number"};
     const auto id = static_cast<ExportId>(index);
-    // A missing export is looked up once: a broken library is called many times over.
-    static char missing;
-    void *&address = addresses_[index];
-    if (!address) {
-        address = symbols_(exportName(id));
-        if (!address)
-            address = &missing;
-    }
-    if (address == &missing)
+    void *function = address(index);
+    if (!function)
         return failed({Failure::MissingExport, exportName(id)});
     Writer w;
     try {
-        SERVE[index](address, allocator_, r, w);
+        SERVE[index](function, allocator_, r, w);
     } catch (const Failure &failure) {
         return failed(failure);
     }
     return std::move(w.bytes());
+}
+
+void *Server::address(std::uint16_t index) {
+    // A missing export is looked up once: a broken library is called many times over.
+    static char missing;
+    void *&known = addresses_[index];
+    if (!known) {
+        known = symbols_(exportName(static_cast<ExportId>(index)));
+        if (!known)
+            known = &missing;
+    }
+    return known == &missing ? nullptr : known;
 }
 
 }  // namespace qorhost

@@ -27,6 +27,8 @@ class Server {
   private:
     std::string load(class Reader &r);
     std::string call(class Reader &r);
+    // The export's address, looked up once; nullptr when the library lacks it.
+    void *address(std::uint16_t index);
     void adopt(Symbols symbols);
 
     Symbols symbols_;

@@ -139,4 +139,37 @@ std::uint64_t decodeProbed(std::string_view answer) {
     return bytes;
 }
 
+std::string encodeLookup() {
+    Writer w;
+    w.kind(Kind::Lookup);
+    return std::move(w.bytes());
+}
+
+std::string encodeMissing(const std::vector<std::uint16_t> &missing) {
+    Writer w;
+    w.kind(Kind::Missing);
+    w.scalar(static_cast<std::uint32_t>(missing.size()));
+    for (std::uint16_t index : missing)
+        w.scalar(index);
+    return std::move(w.bytes());
+}
+
+std::vector<std::uint16_t> decodeMissing(std::string_view answer) {
+    Reader r(answer);
+    if (r.kind({Kind::Missing, Kind::Failed}) == Kind::Failed)
+        raiseFailure(r);
+    const auto count = r.scalar<std::uint32_t>();
+    if (count > EXPORT_COUNT)
+        throw Malformed{"more missing exports than there are"};
+    std::vector<std::uint16_t> missing;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const auto index = r.scalar<std::uint16_t>();
+        if (index >= EXPORT_COUNT || (!missing.empty() && index <= missing.back()))
+            throw Malformed{"an export of no known number, or out of order"};
+        missing.push_back(index);
+    }
+    r.end();
+    return missing;
+}
+
 }  // namespace qorhost

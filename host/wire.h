@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <tuple>
+#include <vector>
 
 #include "calls.h"
 #include "call_cost.h"
@@ -32,6 +33,8 @@ enum class Kind : std::uint32_t {
     Failed = 5,  // host: a Failure (kind and detail)
     Probe = 6,   // rig: how much memory is resident in the host now
     Probed = 7,  // host: that figure
+    Lookup = 8,  // rig: which exports does the library lack?
+    Missing = 9, // host: their numbers
 };
 
 // What the host measured of one call: its time, and when the rig asked for it, the memory
@@ -295,6 +298,11 @@ void serveCall(R (*function)(A...), const Allocator &allocator, Reader &r, Write
 std::string encodeProbe();
 std::string encodeProbed();
 std::uint64_t decodeProbed(std::string_view answer);
+
+// A request for the exports the loaded library lacks, its answer, and their numbers.
+std::string encodeLookup();
+std::string encodeMissing(const std::vector<std::uint16_t> &missing);
+std::vector<std::uint16_t> decodeMissing(std::string_view answer);
 
 void writeFailure(Writer &w, const Failure &failure);
 

@@ -296,4 +296,28 @@ Library::PassProfile Library::takePassProfile() {
     return {profile_.takePass(memory), memory};
 }
 
+std::vector<qorhost::ExportId> Library::missingExports() {
+    std::vector<qorhost::ExportId> missing;
+    ensureLoaded();
+    if (!isolated()) {
+        for (std::size_t i = 0; i < qorhost::EXPORT_COUNT; ++i) {
+            const auto id = static_cast<qorhost::ExportId>(i);
+            if (!addresses_[i] && !platform::symbol(handle_, qorhost::exportName(id)))
+                missing.push_back(id);
+        }
+        return missing;
+    }
+    const auto asked = qorhost::ExportId::LibVersion;  // names the exchange in its errors
+    const std::string &answer = exchange(qorhost::encodeLookup(), asked);
+    try {
+        for (std::uint16_t index : qorhost::decodeMissing(answer))
+            missing.push_back(static_cast<qorhost::ExportId>(index));
+    } catch (const qorhost::Failure &failure) {
+        raise(failure, asked);
+    } catch (const qorhost::Malformed &malformed) {
+        brokenAnswer(malformed.reason, asked);
+    }
+    return missing;
+}
+
 }  // namespace qorbind

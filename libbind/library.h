@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "call_profile.h"
 #include "calls.h"
@@ -64,6 +65,10 @@ class Library {
     // How many times an export has been looked up by name in this process, for tests of
     // the cache.
     int lookupCount() const { return lookups_; }
+
+    // The exports the library lacks, in the header's order; loads the library first.
+    // Raises RigError as a call would when the library cannot be loaded or its host fails.
+    std::vector<qorhost::ExportId> missingExports();
 
     // Counts the cost of every call from now on (off by default: it costs a little).
     void setProfiling(bool on) { profiling_ = on; }

@@ -73,20 +73,12 @@ int CalledFunctionCount() {
 }
 
 std::optional<QStringList> MissingFunctions() {
-    qorbind::Library &library = qorbind::Library::instance();
-    if (library.isolated())
-        return std::nullopt;
     QStringList missing;
-    for (std::size_t i = 0; i < qorhost::EXPORT_COUNT; ++i) {
-        const auto id = static_cast<qorhost::ExportId>(i);
-        try {
-            (void)library.address(id);
-        } catch (const rt::RigError &error) {
-            // Anything but a missing export (the library no longer loads) leaves it unknown.
-            if (error.number() != 453)
-                return std::nullopt;
+    try {
+        for (qorhost::ExportId id : qorbind::Library::instance().missingExports())
             missing << QString::fromLatin1(qorhost::exportName(id));
-        }
+    } catch (const rt::RigError &) {
+        return std::nullopt;  // the library no longer loads: unknown
     }
     return missing;
 }

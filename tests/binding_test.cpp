@@ -94,6 +94,15 @@ TEST_P(Binding, Errors) {
     EXPECT_EQ(qor::LibVersion(), 125);
     // The library reports running out of memory with a null result.
     expectError([] { qor::StringToHex("x"); }, 7, QStringLiteral("Out of memory"));
+    // The exports it lacks, counted the same both ways, Gcd among them and LibVersion not.
+    const std::vector<qorhost::ExportId> missing = Library::instance().missingExports();
+    EXPECT_GT(missing.size(), 0u);
+    EXPECT_LT(missing.size(), qorhost::EXPORT_COUNT);
+    EXPECT_NE(std::find(missing.begin(), missing.end(), qorhost::ExportId::Gcd), missing.end());
+    EXPECT_EQ(std::find(missing.begin(), missing.end(), qorhost::ExportId::LibVersion),
+              missing.end());
+    use(QStringLiteral(QORLIB_PATH));
+    EXPECT_TRUE(Library::instance().missingExports().empty());
 }
 
 TEST_P(Binding, ByValueVariablesAreCopiedBackByLength) {

@@ -419,7 +419,7 @@ write("fuzz_host_messages", [b"\0" + m for m in host_calls] + [
     b"\0" + host_calls[1][:7], b"\0" + struct.pack("<I", 9) + b"junk",
     b"\0" + call("StrRev", b"\1" + struct.pack("<Q", 2**40) + b"x"),
     b"\0" + call("GetArrayDimensions", wire_variant(7, 0, [])),
-    b"\0" + struct.pack("<I", 6), b"\0" + struct.pack("<I", 6) + b"x",
+    b"\0" + struct.pack("<I", 6), b"\0" + struct.pack("<I", 6) + b"x", b"\0" + struct.pack("<I", 8),
     b"\0" + call("StrRev", b"\2", wire_text("x")),
     b"\1" + export_number("StrRev") + answer(wire_text("olleh") + b"\0" + wire_text("x")),
     b"\1" + export_number("StrRev") + answer(b"\0", wire_text("x")),
