@@ -21,9 +21,10 @@ class HeadlessStatus final : public suite::StatusPicture {
     explicit HeadlessStatus(std::function<void(const QString &)> sink) : sink_(std::move(sink)) {}
 
     void setColor(int consoleColor) override;
-    void setFontName(const QString &name) override { fontName_ = name; }
-    void setFontSize(double points) override { fontSize_ = points; }
-    void setBold(bool bold) override { bold_ = bold; }
+    // A line of text has no font.
+    void setFontName(const QString &) override {}
+    void setFontSize(double) override {}
+    void setBold(bool) override {}
     void print(const QStringList &items) override;
     void clear() override {}
     void removePicture() override {}
@@ -34,9 +35,6 @@ class HeadlessStatus final : public suite::StatusPicture {
   private:
     std::function<void(const QString &)> sink_;
     int color_ = 0;
-    QString fontName_;
-    double fontSize_ = 0;
-    bool bold_ = false;
 };
 
 class HeadlessHost final : public suite::Host, public RunButtons {

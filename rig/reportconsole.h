@@ -18,7 +18,6 @@ class ReportConsole final : public QPlainTextEdit {
     void printf(const QString &text);
     void clearReport();
     void setReportVisible(bool visible);
-    bool reportVisible() const { return !isHidden(); }
     // The window's layout scale: the report's font grows with it.
     void setScale(double scale);
 
