@@ -467,12 +467,14 @@ QString sectionsPart(const PageInput &in, const QList<SuiteResult> &passes,
     for (qsizetype r = 0; r < rows.size(); ++r) {
         const SectionRow &row = rows[r];
         int failed = 0;
-        qsizetype errors = 0, differences = 0;
+        qsizetype errors = 0, differences = 0, findings = 0;
         for (const SuiteResult &suite : passes)
             if (const CaseResult *c = caseOf(suite, row.index, row.name)) {
-                failed += !c->errorLines.isEmpty() || !c->differences.isEmpty();
+                failed += !c->errorLines.isEmpty() || !c->differences.isEmpty() ||
+                          !c->findings.isEmpty();
                 errors += c->errorLines.size();
                 differences += c->differences.size();
+                findings += c->findings.size();
             }
         QString status;
         if (failed > 0) {
@@ -487,6 +489,8 @@ QString sectionsPart(const PageInput &in, const QList<SuiteResult> &passes,
                 status += QStringLiteral("<span class=\"badge bad\">%1 difference%2</span>")
                               .arg(differences)
                               .arg(differences == 1 ? "" : "s");
+            if (findings)
+                status += QStringLiteral("<span class=\"badge bad\">slower or leaking</span>");
         } else if (!passes.isEmpty()) {
             status =
                 QStringLiteral("<span class=\"badge ok\">passed in %1</span>")
