@@ -16,6 +16,7 @@
 #include "clock.h"
 #include "conversions.h"
 #include "rigerror.h"
+#include "section_rig.h"
 
 // Readable failure messages; internal, so other suites may have their own.
 static void PrintTo(const QString &text, std::ostream *out) {
@@ -539,14 +540,8 @@ TEST(RuntimeHexText, UpperCaseTwosComplement) {
 
 // ---- Clock -------------------------------------------------------------------------------
 
-class FixedClock final : public rt::Clock {
-  public:
-    float secondsSinceMidnight() override { return 123.5f; }
-    double now() override { return 45000.25; }
-};
-
 TEST(RuntimeClock, InstalledClockIsReadUntilRemoved) {
-    FixedClock fixed;
+    section_rig::FixedClock fixed{123.5f, 45000.25};
     rt::setClock(&fixed);
     EXPECT_EQ(rt::timer(), 123.5f);
     EXPECT_EQ(rt::now(), 45000.25);
