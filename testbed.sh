@@ -14,15 +14,23 @@
 # All are safe to run again: packages already present are not reinstalled and the build
 # is incremental. BUILD_DIR overrides the build folder (default: build), PACKAGE_BUILD_DIR
 # that of the packages (default: build-deb), DLL_BUILD_DIR that of dll (default:
-# build-windows).
+# build-windows). TESTBED_WERROR=ON makes warnings in the project's own code errors in the
+# build folder.
 set -euo pipefail
 
 cd "$(dirname "$0")"
 BUILD_DIR=${BUILD_DIR:-build}
 
-PACKAGES=(
+# What building and running the rig takes, and all that `run` installs: the tool chain, Qt 6
+# (with its platform plugins), a font for the window and the zone data the library reads.
+RUN_PACKAGES=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev libgl-dev libxcb1-dev
+    fonts-dejavu-core tzdata
+)
+
+# What `test` adds (with PACKAGING_PACKAGES, whose checks are tests too).
+TEST_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool imagemagick x11-utils
     # the window's tests: a window manager, and the accessibility bus a screen reader reads
@@ -33,13 +41,21 @@ PACKAGES=(
     clang libclang-rt-14-dev
     # reference codecs for the library benchmarks only; the library never links it
     libssl-dev
-    # the Debian packages, and the checks of the installed files, desktop entry and man pages
-    dpkg-dev file desktop-file-utils appstream man-db
     # PHP's own date() as the reference of a date test
     php-cli python3
     # the C library's German messages, for the binding's test of a loader that speaks German
     libc-l10n
+    # the German locale (TEST_LOCALE), for the test that the C library's decimal comma is ignored
+    locales
 )
+
+# What `package` adds: the Debian packages, and the checks of the installed files, desktop
+# entry and man pages.
+PACKAGING_PACKAGES=(
+    dpkg-dev file desktop-file-utils appstream man-db
+)
+
+TEST_LOCALE=de_DE.UTF-8
 
 # What `dll` needs: the MinGW-w64 cross compiler, Wine, GoogleTest's sources (built by the
 # cross compiler), and what configuring the regular build and building the rig's headless
@@ -51,6 +67,10 @@ DLL_PACKAGES=(
     qt6-base-dev libgl-dev libxcb1-dev
 )
 
+as_root() {
+    if [ "$(id -u)" -ne 0 ]; then sudo "$@"; else "$@"; fi
+}
+
 install_packages() {
     local missing=()
     for package in "$@"; do
@@ -59,19 +79,31 @@ install_packages() {
     done
     [ ${#missing[@]} -eq 0 ] && return 0
     echo "Installing: ${missing[*]}"
-    local sudo=()
-    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-    "${sudo[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
         "${missing[@]}"
 }
 
+# The C library lists de_DE.UTF-8 as "de_DE.utf8".
+generate_test_locale() {
+    local listed=${TEST_LOCALE%.UTF-8}.utf8
+    locale -a 2>/dev/null | grep -qx "$listed" && return 0
+    echo "Generating the locale $TEST_LOCALE"
+    as_root localedef -i "${TEST_LOCALE%.UTF-8}" -f UTF-8 "$TEST_LOCALE"
+}
+
+# `run` builds neither tests nor benchmarks (and so needs neither GoogleTest nor Google
+# Benchmark); the other commands build both. Options are always given, so one build folder
+# serves both.
 configure() {
-    cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    local extras=${1:-ON}
+    cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DTESTBED_BUILD_TESTS="$extras" -DTESTBED_BUILD_BENCHMARKS="$extras" \
+        -DTESTBED_WERROR="${TESTBED_WERROR:-OFF}"
 }
 
 build() {
-    configure
+    configure "$@"
     cmake --build "$BUILD_DIR"
 }
 
@@ -110,8 +142,8 @@ build_dll() {
 case "${1:-}" in
     run)
         # Standard output carries only the report, so "run > report.txt" keeps it clean.
-        install_packages "${PACKAGES[@]}" >&2
-        build >&2
+        install_packages "${RUN_PACKAGES[@]}" >&2
+        build OFF >&2
         if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
             exec "$BUILD_DIR/bin/testbed"
         else
@@ -120,12 +152,13 @@ case "${1:-}" in
         fi
         ;;
     test)
-        install_packages "${PACKAGES[@]}"
+        install_packages "${RUN_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${PACKAGING_PACKAGES[@]}"
+        generate_test_locale
         build
         ctest --test-dir "$BUILD_DIR" --output-on-failure --timeout 600
         ;;
     package)
-        install_packages "${PACKAGES[@]}"
+        install_packages "${RUN_PACKAGES[@]}" "${PACKAGING_PACKAGES[@]}"
         package
         ;;
     dll)

@@ -1,8 +1,8 @@
 #include "progress_line.h"
 
-#include <unistd.h>
-
 #include <cstdio>
+
+#include "standard_streams.h"
 
 namespace apps {
 
@@ -24,7 +24,7 @@ void put(const QByteArray &bytes) {
 }  // namespace
 
 ProgressLine::ProgressLine(int passes, bool reportToTerminal)
-    : passes_(passes), enabled_(passes > 1 && isatty(STDERR_FILENO) && !reportToTerminal) {
+    : passes_(passes), enabled_(passes > 1 && isTerminal(stderr) && !reportToTerminal) {
     clock_.start();
 }
 

@@ -1,9 +1,6 @@
 // The rig without a window: the start-up check, then one pass (or --passes N) of the test
 // routine, with the report written as the window's report console would hold it; with
 // --expect, every pass compared with a stored report, and with --junit, results for CI.
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
@@ -27,6 +24,7 @@
 #include "rigerror.h"
 #include "run.h"
 #include "runloops.h"
+#include "standard_streams.h"
 #include "statuscaption.h"
 #include "stored_report.h"
 
@@ -112,21 +110,6 @@ int usageError(const QString &message) {
     return Usage;
 }
 
-// A standard stream the caller closed would be taken by the next file the program opens,
-// and the report written into that file. Each closed one is held on /dev/null instead.
-// Returns whether standard output was closed.
-bool holdClosedStandardStreams() {
-    bool outputClosed = false;
-    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
-        if (fcntl(fd, F_GETFD) != -1 || errno != EBADF)
-            continue;
-        outputClosed = outputClosed || fd == STDOUT_FILENO;
-        // The lowest free descriptor, so this one: the lower ones are open by now.
-        (void)open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
-    }
-    return outputClosed;
-}
-
 // Writes `bytes` to standard output, checking every write and the flush.
 bool writeStandardOutput(const QByteArray &bytes, bool closed) {
     errno = closed ? EBADF : 0;
@@ -186,7 +169,7 @@ verdict::PassCost passCost(int pass, const qorbind::Library::PassProfile &measur
 }  // namespace
 
 int main(int argc, char **argv) {
-    const bool outputClosed = holdClosedStandardStreams();
+    const bool outputClosed = apps::holdClosedStandardStreams();
     QCoreApplication app(argc, argv);
     apps::installFatalGuard("testbed-report", "the report holds the lines written before it");
     QCoreApplication::setApplicationName(QStringLiteral("testbed-report"));
@@ -365,7 +348,7 @@ int main(int argc, char **argv) {
     };
     const int passCount = passes == 0 ? 1 : passes;
     apps::ProgressLine progressLine(passCount,
-                                    !parser.isSet(outputOption) && isatty(STDOUT_FILENO));
+                                    !parser.isSet(outputOption) && apps::isTerminal(stdout));
     progress = &progressLine;
     progressLine.passDone(0, 0);
     int pass = 0;

@@ -1,7 +1,10 @@
 #include "mQorlib145.h"
 
+#if !defined(_WIN32)
 #include <syslog.h>
+#endif
 
+#include <cstdio>
 #include <new>
 
 #include "conversions.h"
@@ -15,13 +18,19 @@ namespace {
 class SystemLog final : public EventLog {
   public:
     void write(const QString &text, EventKind kind) override {
+        const QByteArray bytes = text.toUtf8();
+#if defined(_WIN32)
+        // No system log here: the events go to standard error.
+        std::fprintf(stderr, "%s: %s\n", kind == EventKind::Error ? "error" : "warning",
+                     bytes.constData());
+#else
         static const bool opened = [] {
             openlog(SYSLOG_IDENTIFIER, LOG_PID, LOG_USER);
             return true;
         }();
         (void)opened;
-        const QByteArray bytes = text.toUtf8();
         syslog(kind == EventKind::Error ? LOG_ERR : LOG_WARNING, "%s", bytes.constData());
+#endif
     }
 };
 

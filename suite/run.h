@@ -12,13 +12,15 @@
 #include <utility>
 
 #include "host.h"
+#include "qorlib145.h"
 #include "rigerror.h"
 #include "shaped_text.h"
 
 namespace suite {
 
-// The rig's version, which the library must not be older than.
-inline const QString RIG_VERSION = QStringLiteral("1.25");
+// The rig's version, which the library must not be older than: that of the library it was
+// written for.
+inline const QString RIG_VERSION = QStringLiteral(QORLIB145_VERSION);
 
 class Run {
   public:

@@ -15,21 +15,15 @@
 #include "library.h"
 #include "recording_host.h"
 #include "run.h"
+#include "section_rig.h"
 #include "sections.h"
 
 namespace {
-
-struct FixedClock : rt::Clock {
-    float secondsSinceMidnight() override { return 100.5f; }
-    double now() override { return 45000.5; }
-};
 
 // Drive C and D are folders of a temporary directory; E and Q are not mapped.
 class ArraysFilesDrives : public ::testing::Test {
   protected:
     ArraysFilesDrives() {
-        hadDrives_ = qEnvironmentVariableIsSet("QORLIB_DRIVES");
-        savedDrives_ = qgetenv("QORLIB_DRIVES");
         QDir(root_.path()).mkpath(QStringLiteral("c"));
         QDir(root_.path()).mkpath(QStringLiteral("d"));
         mapDrives(QStringLiteral("C=%1/c;D=%1/d").arg(root_.path()));
@@ -39,10 +33,6 @@ class ArraysFilesDrives : public ::testing::Test {
     ~ArraysFilesDrives() override {
         rt::setClock(nullptr);
         qorbind::Library::instance().setPath(QStringLiteral(QORLIB_PATH));
-        if (hadDrives_)
-            qputenv("QORLIB_DRIVES", savedDrives_);
-        else
-            qunsetenv("QORLIB_DRIVES");
     }
 
     void mapDrives(const QString &map) { qputenv("QORLIB_DRIVES", QFile::encodeName(map)); }
@@ -67,9 +57,9 @@ class ArraysFilesDrives : public ::testing::Test {
     }
 
     QTemporaryDir root_;
-    bool hadDrives_ = false;
-    QByteArray savedDrives_;
-    FixedClock clock_;
+    // Restores the caller's map; the tests change it at will.
+    section_rig::ScopedEnv drives_{"QORLIB_DRIVES", QByteArray()};
+    section_rig::FixedClock clock_{100.5f};
     testing_support::RecordingHost host;
     suite::Run run{host};
 };

@@ -10,17 +10,12 @@
 #include "library.h"
 #include "recording_host.h"
 #include "run.h"
+#include "section_rig.h"
 #include "sections.h"
 
 namespace {
 
 const QString QBF = QStringLiteral("The quick brown fox jumped uber the lazy dog");
-
-// Every timing line of a run that started at 100 s reads 0.5 s.
-struct FixedClock : rt::Clock {
-    float secondsSinceMidnight() override { return 100.5f; }
-    double now() override { return 45000.5; }
-};
 
 class BitsUrlHex : public ::testing::Test {
   protected:
@@ -34,7 +29,8 @@ class BitsUrlHex : public ::testing::Test {
         qorbind::Library::instance().setPath(QStringLiteral(QORLIB_PATH));
     }
 
-    FixedClock clock_;
+    // Every timing line of a run that started at 100 s reads 0.5 s.
+    section_rig::FixedClock clock_{100.5f};
     testing_support::RecordingHost host;
     suite::Run run{host};
 };

@@ -47,13 +47,13 @@ PageInput runInput(int passCount, PageInput::Outcome outcome) {
         verdict::SuiteResult suite{QStringLiteral("pass %1 of %2").arg(p + 1).arg(passCount), {}};
         for (int s = 0; s < 15; ++s) {
             const double seconds = s == 4 && p == passCount / 2 + 3 ? 60 : 0.01 + p % 7 * 1e-3;
-            suite.cases.append({in.sectionNames[s], seconds, {}, {}});
+            suite.cases.append({in.sectionNames[s], seconds, {}, {}, {}, {}});
         }
         in.passes.append(suite);
         verdict::PassCost cost{p + 1, {}, {}, 50 * 1024 * 1024 + p * 4096};
         for (int e = 0; e < 82; ++e)
             cost.exports.append(
-                {QStringLiteral("Export%1").arg(e), 3, 1000 * (e + 1) + p, 300, 900, 0});
+                {QStringLiteral("Export%1").arg(e), 3, 1000 * (e + 1) + p, 300, 900, 0, {}});
         in.profile.passes.append(cost);
     }
     if (outcome == PageInput::Outcome::Failed) {

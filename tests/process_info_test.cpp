@@ -10,14 +10,10 @@
 #include "conversions.h"
 #include "library.h"
 #include "recording_host.h"
+#include "section_rig.h"
 #include "sections.h"
 
 namespace {
-
-struct FixedClock : rt::Clock {
-    float secondsSinceMidnight() override { return 100.25f; }
-    double now() override { return 45000.5; }
-};
 
 class ProcessInfoSection : public ::testing::Test {
   protected:
@@ -42,7 +38,7 @@ class ProcessInfoSection : public ::testing::Test {
         return got;
     }
 
-    FixedClock clock_;
+    section_rig::FixedClock clock_;
     testing_support::RecordingHost host;
     suite::Run run{host};
 };

@@ -9,14 +9,10 @@
 #include "conversions.h"
 #include "library.h"
 #include "recording_host.h"
+#include "section_rig.h"
 #include "sections.h"
 
 namespace {
-
-struct FixedClock : rt::Clock {
-    float secondsSinceMidnight() override { return 100.25f; }
-    double now() override { return 45000.5; }
-};
 
 class RleSection : public ::testing::Test {
   protected:
@@ -34,7 +30,7 @@ class RleSection : public ::testing::Test {
     }
     QStringList lines() const { return host.reportLines(); }
 
-    FixedClock clock_;
+    section_rig::FixedClock clock_;
     testing_support::RecordingHost host;
     suite::Run run{host};
 };

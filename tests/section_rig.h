@@ -20,10 +20,18 @@ namespace section_rig {
 
 inline const QString QBF = QStringLiteral("The quick brown fox jumped uber the lazy dog");
 
-// Every timing line of a run that started at 100 s reads 0.25 s.
-struct FixedClock : rt::Clock {
-    float secondsSinceMidnight() override { return 100.25f; }
-    double now() override { return 45000.5; }
+// A clock that stands still: by default every timing line of a run that started at 100 s
+// reads 0.25 s.
+class FixedClock : public rt::Clock {
+  public:
+    explicit FixedClock(float seconds = 100.25f, double date = 45000.5)
+        : seconds_(seconds), date_(date) {}
+    float secondsSinceMidnight() override { return seconds_; }
+    double now() override { return date_; }
+
+  private:
+    float seconds_;
+    double date_;
 };
 
 // Sets an environment variable for the lifetime of the object.

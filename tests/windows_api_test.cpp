@@ -14,29 +14,20 @@
 #include "library.h"
 #include "qorbind.h"
 #include "recording_host.h"
+#include "section_rig.h"
 #include "sections.h"
 
 namespace {
 
-struct FixedClock : rt::Clock {
-    float secondsSinceMidnight() override { return 100.25f; }
-    double now() override { return 45000.5; }
-};
-
 class WindowsApiSection : public ::testing::Test {
   protected:
-    WindowsApiSection() : savedDrives_(qgetenv("QORLIB_DRIVES")) {
-        hadDrives_ = qEnvironmentVariableIsSet("QORLIB_DRIVES");
+    WindowsApiSection() {
         rt::setClock(&clock_);
         run.startTime = 100.0f;
         mapDriveC(dir_.path());
     }
     ~WindowsApiSection() override {
         rt::setClock(nullptr);
-        if (hadDrives_)
-            qputenv("QORLIB_DRIVES", savedDrives_);
-        else
-            qunsetenv("QORLIB_DRIVES");
         qorbind::Library::instance().setPath(QStringLiteral(QORLIB_PATH));
     }
     static void mapDriveC(const QString &dir) {
@@ -45,9 +36,9 @@ class WindowsApiSection : public ::testing::Test {
     QStringList lines() const { return host.reportLines(); }
 
     QTemporaryDir dir_;
-    QByteArray savedDrives_;
-    bool hadDrives_ = false;
-    FixedClock clock_;
+    // Restores the caller's map; the tests change it at will.
+    section_rig::ScopedEnv drives_{"QORLIB_DRIVES", QByteArray()};
+    section_rig::FixedClock clock_;
     testing_support::RecordingHost host;
     suite::Run run{host};
 };

@@ -318,7 +318,7 @@ QList<SuiteResult> timedPasses(const PageInput &in) {
     for (const PassCost &pass : in.profile.passes) {
         SuiteResult suite{QStringLiteral("pass %1").arg(pass.pass), {}};
         for (const SectionCost &section : pass.sections)
-            suite.cases.append({section.name, section.seconds, {}, {}});
+            suite.cases.append({section.name, section.seconds, {}, {}, {}, {}});
         passes.append(suite);
     }
     return passes;

@@ -1,6 +1,6 @@
 // Plain coders written from the formats, byte by byte, for the fuzz targets and the unit
-// tests to compare the library's hexadecimal, Base64 and URL coding with. They share no code
-// with it.
+// tests to compare the library's hexadecimal, Base64 and URL coding and its case folding
+// with. They share no code with it.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +8,13 @@
 #include <string>
 
 namespace reference {
+
+// ASCII and Latin-1 letters to lower case (Latin-1 capitals are C0..DE but for D7, x).
+inline unsigned char fold(unsigned char c) {
+    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
+        return static_cast<unsigned char>(c + 32);
+    return c;
+}
 
 // The value of a hexadecimal digit of either case; -1 for any other character.
 inline int hex_value(char c) {

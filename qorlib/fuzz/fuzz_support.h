@@ -66,12 +66,7 @@ inline std::string take(qor_text *text) {
     return bytes;
 }
 
-// ASCII and Latin-1 letters to lower case (Latin-1 capitals are C0..DE but for D7, x).
-inline unsigned char fold(unsigned char c) {
-    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
-        return static_cast<unsigned char>(c + 32);
-    return c;
-}
+using reference::fold;
 
 inline std::string folded(std::string text) {
     for (char &c : text)

@@ -126,10 +126,6 @@ std::optional<char> drive_letter(std::string_view name);
 // is the root itself.
 std::optional<std::string> drive_root(char letter);
 
-// The drive a drive name such as "C", "c", "C:" or "C:\" (also "C:/") names, as its
-// mapped directory; nothing when the text is not such a name or the letter is unmapped.
-std::optional<std::string> drive_from_name(std::string_view name);
-
 // Translates a drive path ("c:\boot.ini", "C:/temp/x.tmp") to a native path; a native
 // path is returned as it is. Nothing when the drive is unmapped or the path is empty.
 std::optional<std::string> native_path(std::string_view path);

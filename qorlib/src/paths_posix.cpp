@@ -44,11 +44,6 @@ std::optional<std::string> drive_root(char letter) {
     return found;
 }
 
-std::optional<std::string> drive_from_name(std::string_view name) {
-    const std::optional<char> letter = drive_letter(name);
-    return letter ? drive_root(*letter) : std::nullopt;
-}
-
 std::optional<std::string> native_path(std::string_view path) {
     if (path.empty())
         return std::nullopt;

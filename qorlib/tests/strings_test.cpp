@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "../fuzz/codec_reference.h"
 #include "qorlib145.h"
 #include "search.h"
 #include "text_result.h"
@@ -81,9 +82,7 @@ TEST(Search, TextPositions) {
 
 // Plain searches to compare with: every start tried, every byte compared.
 unsigned char folded(char c) {
-    auto b = static_cast<unsigned char>(c);
-    bool upper = (b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7);
-    return upper ? b + 32 : b;
+    return reference::fold(static_cast<unsigned char>(c));
 }
 
 bool occurs_at(std::string_view text, std::string_view needle, size_t at, bool fold) {
