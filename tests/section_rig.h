@@ -14,6 +14,7 @@
 #include "clock.h"
 #include "library.h"
 #include "recording_host.h"
+#include "scoped_env.h"
 #include "run.h"
 
 namespace section_rig {
@@ -34,27 +35,7 @@ class FixedClock : public rt::Clock {
     double date_;
 };
 
-// Sets an environment variable for the lifetime of the object.
-class ScopedEnv {
-  public:
-    ScopedEnv(const char *name, const QByteArray &value)
-        : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name)) {
-        qputenv(name, value);
-    }
-    ~ScopedEnv() {
-        if (had_)
-            qputenv(name_, old_);
-        else
-            qunsetenv(name_);
-    }
-    ScopedEnv(const ScopedEnv &) = delete;
-    ScopedEnv &operator=(const ScopedEnv &) = delete;
-
-  private:
-    const char *name_;
-    bool had_;
-    QByteArray old_;
-};
+using ::ScopedEnv;
 
 // A test of one section: drive C is root/c, the Windows folder root/win/, and the run
 // starts with the sample sentence and "c:\boot.ini" as the preparation leaves them.

@@ -14,6 +14,7 @@
 #include "library.h"
 #include "mQorlib145.h"
 #include "recording_host.h"
+#include "scoped_env.h"
 #include "shell.h"
 
 namespace shell_test {
@@ -29,28 +30,6 @@ class UseLibrary {
     ~UseLibrary() { qorbind::Library::instance().setPath(QStringLiteral(QORLIB_PATH)); }
     UseLibrary(const UseLibrary &) = delete;
     UseLibrary &operator=(const UseLibrary &) = delete;
-};
-
-// Sets an environment variable for the life of the object.
-class UseEnvironment {
-  public:
-    UseEnvironment(const char *name, const QByteArray &value)
-        : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name)) {
-        qputenv(name, value);
-    }
-    ~UseEnvironment() {
-        if (had_)
-            qputenv(name_, old_);
-        else
-            qunsetenv(name_);
-    }
-    UseEnvironment(const UseEnvironment &) = delete;
-    UseEnvironment &operator=(const UseEnvironment &) = delete;
-
-  private:
-    const char *name_;
-    bool had_;
-    QByteArray old_;
 };
 
 struct RecordingEventLog : rig::EventLog {

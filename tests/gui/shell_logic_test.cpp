@@ -87,7 +87,7 @@ class ShellLogicTest : public QObject {
         QFETCH(QString, verdict);
         QFETCH(bool, accepted);
         QFETCH(QString, warning);
-        UseEnvironment version("FAKE_LIBVERSION", libVersion);
+        ScopedEnv version("FAKE_LIBVERSION", libVersion);
         UseLibrary library(fake("version"));
         RecordingEventLog log;
         ShellHost host;
@@ -216,8 +216,8 @@ class ShellLogicTest : public QObject {
     void captionWithProgress() {
         QFETCH(QByteArray, memory);
         QFETCH(QString, kilobytes);
-        UseEnvironment mem("FAKE_MEMORY", memory);
-        UseEnvironment pid("FAKE_PID", "7000");
+        ScopedEnv mem("FAKE_MEMORY", memory);
+        ScopedEnv pid("FAKE_PID", "7000");
         UseLibrary library(fake("version"));
         ShellHost host;
         rig::ShowStatusCaption(host, QStringLiteral("Loop 3 of 10"));

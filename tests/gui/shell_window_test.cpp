@@ -529,7 +529,7 @@ class ShellWindowTest : public QObject {
     void loadChecksTheLibrary() {
         QFETCH(QByteArray, version);
         QFETCH(bool, enabled);
-        UseEnvironment env("FAKE_LIBVERSION", version);
+        ScopedEnv env("FAKE_LIBVERSION", version);
         UseLibrary library(fake("version"));
         RecordingEventLog log;
         TestForm t;
@@ -606,7 +606,7 @@ class ShellWindowTest : public QObject {
     }
 
     void versionDuringARunLeavesTheRunButtonsToTheRun() {
-        UseEnvironment version("FAKE_LIBVERSION", "125");
+        ScopedEnv version("FAKE_LIBVERSION", "125");
         UseLibrary library(fake("version"));
         int passes = 0;
         QStringList enabled;  // cmdOnce, cmdTenTimes, cmdTest1000 after each pass's pump
