@@ -1,5 +1,7 @@
 #include "cost.h"
 
+#include "units.h"
+
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -27,28 +29,6 @@ T median(QList<T> values) {
 qint64 lowerMedian(QList<qint64> values) {
     std::sort(values.begin(), values.end());
     return values.isEmpty() ? 0 : values[(values.size() - 1) / 2];
-}
-
-QString duration(double ns) {
-    const double a = std::fabs(ns);
-    if (a >= 1e9)
-        return QString::number(ns / 1e9, 'f', 2) + QStringLiteral(" s");
-    if (a >= 1e6)
-        return QString::number(ns / 1e6, 'f', 2) + QStringLiteral(" ms");
-    if (a >= 1e3)
-        return QString::number(ns / 1e3, 'f', 2) + QStringLiteral(" us");
-    return QString::number(ns, 'f', 0) + QStringLiteral(" ns");
-}
-
-QString bytes(double count) {
-    const double a = std::fabs(count);
-    if (a >= double(1 << 30))
-        return QString::number(count / double(1 << 30), 'f', 2) + QStringLiteral(" GiB");
-    if (a >= double(1 << 20))
-        return QString::number(count / double(1 << 20), 'f', 2) + QStringLiteral(" MiB");
-    if (a >= 1024)
-        return QString::number(count / 1024, 'f', 1) + QStringLiteral(" KiB");
-    return QString::number(count, 'f', 0) + QStringLiteral(" B");
 }
 
 QJsonObject exportJson(const ExportCost &cost, bool withSection) {

@@ -1,5 +1,7 @@
 #include "page.h"
 
+#include "units.h"
+
 #include <QHash>
 #include <algorithm>
 #include <cmath>
@@ -16,45 +18,6 @@ constexpr qsizetype MAX_PLOT_POINTS = 300;
 // with '"', which is escaped too.
 QString esc(QStringView raw) { return printable(raw).toHtmlEscaped(); }
 
-// Three significant digits at most.
-QString figure(double value) {
-    const double a = std::abs(value);
-    return QString::number(value, 'f', a < 10 ? 2 : a < 100 ? 1 : 0);
-}
-
-// A quantity's units, each `step` times the one before.
-struct Units {
-    double step;
-    const char16_t *names[4];
-};
-const Units TIME{1000, {u"ns", u"µs", u"ms", u"s"}};
-const Units MEMORY{1024, {u"B", u"KiB", u"MiB", u"GiB"}};
-
-// The largest of `units` that `value` holds at least once (its power of the unit's step).
-int unitIndex(double value, const Units &units, double *scale) {
-    int k = 0;
-    *scale = 1;
-    while (k < 3 && std::abs(value) >= *scale * units.step) {
-        *scale *= units.step;
-        ++k;
-    }
-    return k;
-}
-
-QString withUnit(double value, const Units &units) {
-    double scale;
-    const int k = unitIndex(value, units, &scale);
-    const QString number =
-        k == 0 ? QString::number(qint64(std::llround(value))) : figure(value / scale);
-    return number + u' ' + QString::fromUtf16(units.names[k]);
-}
-
-QString duration(double ns) {
-    return withUnit(ns, TIME);
-}
-QString bytes(double count) {
-    return withUnit(count, MEMORY);
-}
 QString growth(qint64 count) {
     return (count > 0 ? QStringLiteral("+") : QString()) + bytes(count);
 }
