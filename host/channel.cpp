@@ -37,7 +37,7 @@ std::int32_t currentProcessor() {
 Channel::Channel(void *memory, std::size_t size, Side side, Signal &signal)
     : box_(static_cast<Mailbox *>(memory)),
       data_(static_cast<char *>(memory) + MAILBOX_DATA),
-      capacity_(size - MAILBOX_DATA),
+      capacity_(std::min<std::size_t>(size - MAILBOX_DATA, MAX_MESSAGE)),
       side_(side),
       signal_(signal) {
     if (side == Rig) {
@@ -46,7 +46,7 @@ Channel::Channel(void *memory, std::size_t size, Side side, Signal &signal)
         box_->magic = Mailbox::MAGIC;
         box_->processor[Rig].store(-1);
         box_->processor[Host].store(-1);
-    } else if (size <= MAILBOX_DATA || box_->magic != Mailbox::MAGIC) {
+    } else if (size < sizeof(Mailbox) || box_->magic != Mailbox::MAGIC) {
         throw Malformed{"the channel's file is not a mailbox"};
     }
 }
@@ -61,7 +61,10 @@ Wait Channel::awaitTurn(Clock::time_point deadline) {
     // processor to whatever else runs for a whole time slice, where sleeping until the
     // other side writes its byte lets the scheduler wake this side promptly.
     const std::int32_t here = currentProcessor();
-    box_->processor[side_].store(here, std::memory_order_relaxed);
+    // Written only when it changes: the other side reads this line on every turn it passes,
+    // and a store each call would move the line between the processors twice more per call.
+    if (box_->processor[side_].load(std::memory_order_relaxed) != here)
+        box_->processor[side_].store(here, std::memory_order_relaxed);
     const bool shared = std::exchange(wokeOther_, false) && here >= 0 &&
                         box_->processor[1 - side_].load(std::memory_order_relaxed) == here;
     const Clock::time_point spinEnd = std::min(Clock::now() + SPIN, deadline);
@@ -97,12 +100,14 @@ void Channel::pass() {
 }
 
 Wait Channel::send(std::string_view message, Clock::time_point deadline) {
+    if (message.empty() || message.size() > MAX_MESSAGE)
+        throw Malformed{"a message of no size or past the largest"};
     std::size_t offset = 0;
     for (;;) {
         const std::size_t chunk = std::min(capacity_, message.size() - offset);
         std::memcpy(data_, message.data() + offset, chunk);
-        box_->chunk = chunk;
-        box_->total = message.size();
+        box_->chunk = static_cast<std::uint32_t>(chunk);
+        box_->total = static_cast<std::uint32_t>(message.size());
         offset += chunk;
         pass();
         if (offset == message.size())
@@ -114,13 +119,13 @@ Wait Channel::send(std::string_view message, Clock::time_point deadline) {
 
 Wait Channel::receive(std::string &message, Clock::time_point deadline) {
     message.clear();
-    std::uint64_t total = 0;
+    std::uint32_t total = 0;
     for (bool first = true;; first = false) {
         if (const Wait ready = awaitTurn(deadline); ready != Wait::Ready)
             return ready;
         // Read each field once: the other side is not trusted to leave them alone.
-        const std::uint64_t chunk = box_->chunk;
-        const std::uint64_t announced = box_->total;
+        const std::uint32_t chunk = box_->chunk;
+        const std::uint32_t announced = box_->total;
         if (first)
             total = announced;
         if (announced != total || total == 0 || total > MAX_MESSAGE || chunk == 0 ||

@@ -33,28 +33,30 @@ class Signal {
 
 // The layout of the shared file. Both ends are the same machine (x86-64 or the same
 // architecture under Wine), so the atomics are shared as they are. The turn, the sizes and
-// the first bytes of the data share one cache line, so a short call moves few lines
-// between the processors; the sleepers' flags, written rarely, have a line of their own.
+// the first 52 bytes of the data share one cache line: a message that fits there moves one
+// line to the other processor. (Measured: a call whose request and answer both fit takes
+// about 0.55 us there, one that spills into further lines about 0.85 us.) The sleepers'
+// flags, written rarely, have a line of their own.
 // The mapping starts on a page, so the offsets are the lines.
 struct Mailbox {
-    static constexpr std::uint64_t MAGIC = 0x326b6f626c69616dull;  // "mailbok2"
+    static constexpr std::uint64_t MAGIC = 0x336b6f626c69616dull;  // "mailbok3"
     std::uint64_t magic;
     char line0[56];
     std::atomic<std::uint32_t> sleeping[2];
     std::atomic<std::int32_t> processor[2];  // where each side last waited, or -1
     char line1[48];
     std::atomic<std::uint32_t> turn;  // even: the rig's, odd: the host's
-    std::uint32_t reserved;
-    std::uint64_t chunk;  // bytes of the message in the data
-    std::uint64_t total;  // bytes of the whole message
+    std::uint32_t chunk;              // bytes of the message in the data
+    std::uint32_t total;              // bytes of the whole message
+    char data[52];                    // the data's start; it runs on past the struct
 };
-inline constexpr std::size_t MAILBOX_DATA = sizeof(Mailbox);  // the data follows at once
+inline constexpr std::size_t MAILBOX_DATA = offsetof(Mailbox, data);
 static_assert(offsetof(Mailbox, sleeping) == 64 && offsetof(Mailbox, turn) == 128);
-static_assert(MAILBOX_DATA == 152);
+static_assert(MAILBOX_DATA == 140 && sizeof(Mailbox) == 192);
 static_assert(std::atomic<std::uint32_t>::is_always_lock_free);
 
 // The largest message either side accepts: a text of the library's largest size and more.
-inline constexpr std::uint64_t MAX_MESSAGE = std::uint64_t{1} << 31;
+inline constexpr std::uint32_t MAX_MESSAGE = std::uint32_t{1} << 31;
 
 class Channel {
   public:

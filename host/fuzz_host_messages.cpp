@@ -347,8 +347,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     Mailbox &box = *reinterpret_cast<Mailbox *>(memory);
     Source source{data + 1, size - 1};
     box.turn.store(source.byte() % 4);
-    box.chunk = source.scalar<std::uint64_t>() % (2 * sizeof memory);
-    box.total = source.scalar<std::uint64_t>() % (4 * sizeof memory);
+    box.chunk = source.scalar<std::uint32_t>() % (2 * sizeof memory);
+    box.total = source.scalar<std::uint32_t>() % (4 * sizeof memory);
     std::memcpy(memory + MAILBOX_DATA, source.data,
                 std::min(source.size, sizeof memory - MAILBOX_DATA));
     std::string message;

@@ -43,8 +43,25 @@ VariantValue Reader::variant() {
     return value;
 }
 
+std::uint64_t Reader::count() {
+    std::uint64_t value = 0;
+    for (unsigned shift = 0;; shift += 7) {
+        const auto group = scalar<std::uint8_t>();
+        // The tenth group holds the top bit alone; a longer or wider one is no figure.
+        if (shift == 63 && group > 1)
+            throw Malformed{"a figure past 64 bits"};
+        value |= static_cast<std::uint64_t>(group & 0x7f) << shift;
+        if (!(group & 0x80)) {
+            // One way to write each figure, so a message reads back as it was written.
+            if (group == 0 && shift > 0)
+                throw Malformed{"a figure in more groups than it needs"};
+            return value;
+        }
+    }
+}
+
 Kind Reader::kind(std::initializer_list<Kind> expected) {
-    const auto kind = static_cast<Kind>(scalar<std::uint32_t>());
+    const auto kind = static_cast<Kind>(scalar<std::uint8_t>());
     for (Kind k : expected)
         if (k == kind)
             return kind;

@@ -25,7 +25,7 @@ struct Malformed {
 // The first bytes of the first message: a host built from another header refuses the rig.
 std::uint64_t exportListDigest();
 
-enum class Kind : std::uint32_t {
+enum class Kind : std::uint8_t {
     Load = 1,    // rig: load a library; host: Loaded or a failure
     Call = 2,    // rig: call an export; host: Answer or a failure
     Answer = 3,  // host: the call's results
@@ -46,6 +46,9 @@ struct CallCost {
 
 class Writer {
   public:
+    // Room for a usual call or answer at once, instead of growing through several.
+    Writer() { bytes_.reserve(128); }
+
     template <Scalar S>
     void scalar(S value) {
         raw(&value, sizeof value);
@@ -53,8 +56,15 @@ class Writer {
     void raw(const void *data, std::size_t size) {
         bytes_.append(static_cast<const char *>(data), size);
     }
+    // A size or figure in 7-bit groups, low first: most are small, and a short call and its
+    // answer then fit in the channel's first cache line.
+    void count(std::uint64_t value) {
+        for (; value >= 0x80; value >>= 7)
+            scalar<std::uint8_t>(static_cast<std::uint8_t>(value | 0x80));
+        scalar<std::uint8_t>(static_cast<std::uint8_t>(value));
+    }
     void string(std::string_view text) {
-        scalar<std::uint64_t>(text.size());
+        count(text.size());
         raw(text.data(), text.size());
     }
     void text(const Text &text) {
@@ -63,12 +73,7 @@ class Writer {
             string(text.bytes);
     }
     void variant(const VariantValue &value);
-    void kind(Kind kind) { scalar(static_cast<std::uint32_t>(kind)); }
-    // Overwrites the scalar written at offset `at`.
-    template <Scalar S>
-    void patch(std::size_t at, S value) {
-        std::memcpy(bytes_.data() + at, &value, sizeof value);
-    }
+    void kind(Kind kind) { scalar(static_cast<std::uint8_t>(kind)); }
 
     std::string &bytes() { return bytes_; }
 
@@ -99,8 +104,9 @@ class Reader {
             throw Malformed{"a flag that is neither 0 nor 1"};
         return value == 1;
     }
+    std::uint64_t count();
     std::string_view string() {
-        const auto size = scalar<std::uint64_t>();
+        const auto size = count();
         if (size > QOR_TEXT_MAX)
             throw Malformed{"a text longer than the library makes"};
         return take(size);
@@ -246,8 +252,8 @@ ResultOf<R> decodeAnswer(std::type_identity<R(A...)>, std::string_view answer, C
     Reader r(answer);
     if (r.kind({Kind::Answer, Kind::Failed}) == Kind::Failed)
         raiseFailure(r);
-    cost.nanoseconds = r.scalar<std::uint64_t>();
-    cost.memoryBefore = r.scalar<std::uint64_t>();
+    cost.nanoseconds = r.count();
+    cost.memoryBefore = r.count();
     (Wire<A>::takeBack(r, args), ...);
     if constexpr (std::is_void_v<R>) {
         r.end();
@@ -272,22 +278,23 @@ void serveCall(R (*function)(A...), const Allocator &allocator, Reader &r, Write
         std::apply([](auto &...h) { return argumentsFit<Id>(Wire<A>::view(h)...); }, held);
     if (!fits)
         throw Malformed{std::string("lengths past the texts of ") + Export<Id>::name};
-    w.kind(Kind::Answer);
-    const std::size_t costAt = w.bytes().size();
-    w.scalar<std::uint64_t>(0);
-    w.scalar<std::uint64_t>(probe ? residentBytes() : 0);
+    const std::uint64_t memory = probe ? residentBytes() : 0;
+    const auto answer = [&](std::uint64_t nanoseconds) {
+        w.kind(Kind::Answer);
+        w.count(nanoseconds);
+        w.count(memory);
+        std::apply([&](auto &...h) { (Wire<A>::putBack(w, h), ...); }, held);
+    };
     const CallClock clock;
     if constexpr (std::is_void_v<R>) {
         std::apply([&](auto &...h) { callDirect<Id>(function, allocator, Wire<A>::view(h)...); },
                    held);
-        w.patch(costAt, clock.elapsed());
-        std::apply([&](auto &...h) { (Wire<A>::putBack(w, h), ...); }, held);
+        answer(clock.elapsed());
     } else {
         const ResultOf<R> result = std::apply(
             [&](auto &...h) { return callDirect<Id>(function, allocator, Wire<A>::view(h)...); },
             held);
-        w.patch(costAt, clock.elapsed());
-        std::apply([&](auto &...h) { (Wire<A>::putBack(w, h), ...); }, held);
+        answer(clock.elapsed());
         putResult<R>(w, result);
     }
 }

@@ -344,8 +344,9 @@ write("fuzz_encryptstring", [
 
 
 # The library host's channel (host/fuzz_host_messages.cpp). Messages are little-endian: a
-# u32 kind, then for a call a u16 export number, a probe flag and each argument by its C
-# kind; an answer to a call starts with the call's time and memory (two u64).
+# u8 kind, then for a call a u16 export number, a probe flag and each argument by its C
+# kind; an answer to a call starts with the call's time and memory. Sizes and those two
+# figures are written in 7-bit groups, low first.
 def export_names():
     header = os.path.join(HERE, "..", "..", "include", "qorlib145.h")
     names = []
@@ -372,8 +373,16 @@ def digest():
     return struct.pack("<Q", value)
 
 
+def count(value):
+    out = bytearray()
+    while value >= 0x80:
+        out.append(value & 0x7F | 0x80)
+        value >>= 7
+    return bytes(out + bytes([value]))
+
+
 def wire_text(text):
-    return b"\0" if text is None else b"\1" + struct.pack("<Q", len(b(text))) + b(text)
+    return b"\0" if text is None else b"\1" + count(len(b(text))) + b(text)
 
 
 def wire_variant(kind, lower, items):
@@ -383,15 +392,15 @@ def wire_variant(kind, lower, items):
 
 def load(path):
     empty = struct.pack("<I", 0)
-    return struct.pack("<I", 1) + digest() + b"\0" + struct.pack("<Q", len(path)) + b(path) + empty * 3
+    return b"\1" + digest() + b"\0" + count(len(path)) + b(path) + empty * 3
 
 
 def call(name, *arguments, probe=False):
-    return struct.pack("<I", 2) + export_number(name) + bytes([probe]) + b"".join(arguments)
+    return b"\2" + export_number(name) + bytes([probe]) + b"".join(arguments)
 
 
 def answer(*fields):
-    return struct.pack("<IQQ", 3, 1200, 4 << 20) + b"".join(fields)
+    return b"\3" + count(1200) + count(4 << 20) + b"".join(fields)
 
 
 def source(name, *values):
@@ -416,15 +425,17 @@ host_calls = [
     call("RotateByte", b"\x81"), call("Comma", f64(1234.5), i32(2)),
 ]
 write("fuzz_host_messages", [b"\0" + m for m in host_calls] + [
-    b"\0" + host_calls[1][:7], b"\0" + struct.pack("<I", 9) + b"junk",
-    b"\0" + call("StrRev", b"\1" + struct.pack("<Q", 2**40) + b"x"),
+    b"\0" + host_calls[1][:7], b"\0\x09junk",
+    b"\0" + call("StrRev", b"\1" + count(2**40) + b"x"),
+    b"\0" + call("StrRev", b"\1\x85\x00hello"), b"\0" + call("StrRev", b"\1" + b"\xff" * 10 + b"\1x"),
     b"\0" + call("GetArrayDimensions", wire_variant(7, 0, [])),
-    b"\0" + struct.pack("<I", 6), b"\0" + struct.pack("<I", 6) + b"x", b"\0" + struct.pack("<I", 8),
+    b"\0\6", b"\0\6x", b"\0\x08",
     b"\0" + call("StrRev", b"\2", wire_text("x")),
     b"\1" + export_number("StrRev") + answer(wire_text("olleh") + b"\0" + wire_text("x")),
     b"\1" + export_number("StrRev") + answer(b"\0", wire_text("x")),
-    b"\1" + export_number("StrRev") + struct.pack("<I", 3) + b"\0" * 5,
-    b"\1" + export_number("ListFiles") + struct.pack("<I", 5) + struct.pack("<I", 0) + wire_text("no"),
+    b"\1" + export_number("StrRev") + b"\3" + b"\0" * 5,
+    b"\1" + export_number("StrRev") + b"\3\x80\x80\x80\x80\x80\x80\x80\x80\x80\x02\0\0\0",
+    b"\1" + export_number("ListFiles") + b"\5" + struct.pack("<I", 0) + wire_text("no"),
     source("StrRev", short_text("hello")), source("EncryptString", short_text("text"), i32(4),
                                                    short_text("pw"), i32(2), short_text("salt")),
     source("EncryptString", short_text("text"), i32(40)), source("Replace", "\xff", "\0", "\x03abc"),
@@ -434,6 +445,7 @@ write("fuzz_host_messages", [b"\0" + m for m in host_calls] + [
     source("RLECompress", short_text("aaaab"), i32(5), i32(0)),
     source("RLEUncompress", short_text("\x02a"), i32(2)), source("RotateLong", i32(-1)),
     source("Mkf", struct.pack("<f", 1.5)), source("GetDiskSize", short_text("C"), i32(1)),
-    b"\3\0" + struct.pack("<QQ", 5, 5) + b"hello", b"\3\0" + struct.pack("<QQ", 4, 9) + b"hell",
-    b"\3\1" + struct.pack("<QQ", 0, 0), b"\3\0" + struct.pack("<QQ", 2**63, 2**63),
+    b"\3\0" + struct.pack("<II", 5, 5) + b"hello", b"\3\0" + struct.pack("<II", 4, 9) + b"hell",
+    b"\3\1" + struct.pack("<II", 0, 0), b"\3\0" + struct.pack("<II", 2**31, 2**31),
+    b"\3\0" + struct.pack("<II", 60, 60) + bytes(range(60)),
 ])
