@@ -356,6 +356,9 @@ int main(int argc, char **argv) {
         if (profiling)
             library.takePassProfile();  // not the start-up check's calls, nor the last pass's
         const int errors = suite::RunAllTests(h);
+        // Repeats have no line of their own: the count says how many the report holds.
+        if (errors > 0)
+            h.status().print({rig::errorCountLine(errors)});
         judge.judgePass(++pass, passCount, host.shapedReport());
         if (profiling)
             cost.passes.append(

@@ -1,6 +1,7 @@
 #include "headless_host.h"
 
 #include "rigerror.h"
+#include "run.h"
 
 namespace rig {
 
@@ -86,6 +87,12 @@ void HeadlessHost::clearReport() {
 
 void HeadlessHost::messageBox(const QString &prompt, const QString &title, suite::MessageIcon) {
     sink_(QStringLiteral("[message] ") + title + QStringLiteral(": ") + oneLine(prompt));
+}
+
+void HeadlessHost::errorBox(const QString &line, bool repeat) {
+    // A loop of 10,000 failing calls would otherwise write 10,000 lines.
+    if (!repeat)
+        messageBox(line, suite::ERROR_BOX_TITLE, suite::MessageIcon::Information);
 }
 
 void HeadlessHost::setCaption(const QString &caption) {

@@ -1,6 +1,7 @@
 // A host without a window, for the report program: the report is kept as txtOut would hold
 // it, status-picture lines, message boxes and caption changes go to a diagnostic sink (one
-// prefixed line each), and no message box ever waits.
+// prefixed line each), and no message box ever waits. Like the window, it boxes the first
+// error of each statement in a pass only; the report holds every one.
 #pragma once
 
 #include <QString>
@@ -55,6 +56,8 @@ class HeadlessHost final : public suite::Host, public RunButtons {
     void beginSection(const QString &name) override { report_.beginSection(name); }
     suite::StatusPicture &status() override { return status_; }
     void messageBox(const QString &prompt, const QString &title, suite::MessageIcon icon) override;
+    // A repeat of a statement's error in the same pass gets no line of its own.
+    void errorBox(const QString &line, bool repeat) override;
     QString inputText() override { return input_; }
     void setInputText(const QString &text) override { input_ = text; }
     void repaintInput() override {}

@@ -181,7 +181,13 @@ class ReportProgramTest : public QObject {
         QVERIFY(!r.out.contains(u'\r'));
         const int errors = errorLines(r.out);
         QVERIFY(errors > 0);
-        QCOMPARE(int(r.err.count(QStringLiteral("[message] Zentrak DLL Testbed: Error "))), errors);
+        // Standard error names each statement's first error, not the loops' thousands of
+        // repeats, and counts them all.
+        const int boxed = int(r.err.count(QStringLiteral("[message] Zentrak DLL Testbed: Error ")));
+        QVERIFY2(boxed > 0 && boxed * 50 < errors, qPrintable(QString::number(boxed)));
+        QVERIFY(r.err.contains(QStringLiteral("[status] This run had %1 errors; the report lists "
+                                              "every one\n")
+                                   .arg(errors)));
         QVERIFY(r.err.contains("[status] DLL is installed OK and is version 1.25\n"));
         static const QRegularExpression end(
             QStringLiteral("\\* Tests Complete \\* -{100}\n\\* This execution took [0-9.E+-]+ "
