@@ -11,6 +11,8 @@
 #include <QRadialGradient>
 #include <cstdio>
 
+#include "qorlib145.h"
+
 namespace {
 
 QImage icon(int size) {
@@ -82,7 +84,7 @@ QImage about() {
     p.drawText(QRect(14, 50, 330, 22), Qt::AlignLeft | Qt::AlignVCenter,
                QStringLiteral("Test rig for the qorlib145 utility library"));
     p.drawText(QRect(14, 70, 250, 22), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("Rig version 1.25"));
+               QStringLiteral("Rig version " QORLIB145_VERSION));
     return image;
 }
 
