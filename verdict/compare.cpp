@@ -312,10 +312,18 @@ QString unifiedDiff(const Comparison &comparison, const QString &storedName,
 namespace {
 
 // The line with every figure that follows the clock, the zone or the locale made one "#":
-// numbers (with their signs, separators and the T of a date), zone names, abbreviations.
+// zone names and abbreviations, names of days and months, am and pm (also where a format
+// glues them to other letters, as "Tuepm26"), numbers (with their signs, separators, the T
+// of a date and an ordinal suffix) and lone ordinal suffixes, each with the blanks before
+// it (a day is padded to its width). Two zones hours apart differ in all of them around
+// midnight, noon and the turn of a month or year.
 QString zoneFree(const QString &line) {
-    static const QRegularExpression figure(
-        QStringLiteral(R"([-+]?[0-9][0-9:.,/T+-]*|\b(?:Z|[A-Z]{2,5}|[A-Z][A-Za-z_]+/[A-Za-z_/+-]+)\b)"));
+    static const QRegularExpression figure(QStringLiteral(
+        R"( *(?:[A-Z][A-Za-z_]+/[A-Za-z_/+-]+)"
+        R"(|(?:Mon|Tues|Wednes|Thurs|Fri|Satur|Sun)day)"
+        R"(|January|February|March|April|May|June|July|August|September|October|November)"
+        R"(|December|Mon|Tue|Wed|Thu|Fri|Sat|Sun|Jan|Feb|Mar|Apr|Jun|Jul|Aug|Sep|Oct|Nov|Dec)"
+        R"(|[ap]m|[-+]?[0-9][0-9:.,/T+-]*(?:st|nd|rd|th)?|\b(?:st|nd|rd|th|Z|[A-Z]{2,5})\b))"));
     return QString(line).replace(figure, QStringLiteral("#"));
 }
 
