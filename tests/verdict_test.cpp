@@ -269,36 +269,18 @@ TEST(ComparisonRules, UnifiedDiffHeadsEachHunkWithTheSectionsItSpans) {
 // figures differ. A changed word among them is a real difference.
 TEST(ComparisonRules, AnotherZoneIsToldFromARealDifference) {
     const std::pair<const char *, const char *> utcAndNewYork[] = {
-        {"08, 8th December 2026 12:07:34",
-         "08, 8th December 2026 07:07:34"},
-        {"2026-12-08T12:07:34+00:00",
-         "2026-12-08T07:07:34-05:00"},
-        {"It is now the 8th day.",
-         "It is now the 8th day."},
         {"(The time is 12:07:34 hrs 202612 8-12-2026, it is 2 Tuepm26 341 )",
          "(The time is 07:07:34 hrs 202612 8-12-2026, it is 2 Tueam26 341 )"},
         {"pm b 2026-12-08T12:07:34+00:00 08 UTC f 12 12 07 8 k Tuesday 12 12 2026 Z q Tue, 08 Dec 2026 12:07:34 +0000 34 31 000000 000 2 2026 26 341",
          "am b 2026-12-08T07:07:34-05:00 08 America/New_York f 7 07 07 8 k Tuesday 12 12 2026 -05:00 q Tue, 08 Dec 2026 07:07:34 -0500 34 31 000000 000 2 2026 26 341"},
         {"PM 546 Tue Dec  8 12:07:34 2026 Tue E December 12 12 0 J K 0 Dec 2 +0000 +00:00 Q R th UTC 1796731654 V 50 +2026 2026 0",
          "AM 546 Tue Dec  8 07:07:34 2026 Tue E December 7 07 0 J K 0 Dec 2 -0500 -05:00 Q R th EST 1796731654 V 50 +2026 2026 -18000"},
-        {"01, 1st January 2027 03:00:00",
-         "31, 31st December 2026 22:00:00"},
-        {"2027-01-01T03:00:00+00:00",
-         "2026-12-31T22:00:00-05:00"},
-        {"It is now the 1st day.",
-         "It is now the 31st day."},
         {"(The time is 03:00:00 hrs 20261 1-01-2027, it is 5 Friam27 0 )",
          "(The time is 10:00:00 hrs 202612 31-12-2026, it is 4 Thupm26 364 )"},
         {"am b 2027-01-01T03:00:00+00:00 01 UTC f 3 03 00 1 k Friday 01 1 2026 Z q Fri, 01 Jan 2027 03:00:00 +0000 00 31 000000 000 5 2027 27 0",
          "pm b 2026-12-31T22:00:00-05:00 31 America/New_York f 10 10 00 31 k Thursday 12 12 2026 -05:00 q Thu, 31 Dec 2026 22:00:00 -0500 00 31 000000 000 4 2026 26 364"},
         {"AM 166 Fri Jan  1 03:00:00 2027 Fri E January 3 03 0 J K 0 Jan 5 +0000 +00:00 Q R st UTC 1798772400 V 53 +2027 2027 0",
          "PM 166 Thu Dec 31 22:00:00 2026 Thu E December 22 22 0 J K 0 Dec 4 -0500 -05:00 Q R st EST 1798772400 V 53 +2026 2026 -18000"},
-        {"01, 1st March 2026 02:15:00",
-         "28, 28th February 2026 21:15:00"},
-        {"2026-03-01T02:15:00+00:00",
-         "2026-02-28T21:15:00-05:00"},
-        {"It is now the 1st day.",
-         "It is now the 28th day."},
         {"(The time is 02:15:00 hrs 20263 1-03-2026, it is 0 Sunam26 59 )",
          "(The time is 09:15:00 hrs 20262 28-02-2026, it is 6 Satpm26 58 )"},
         {"am b 2026-03-01T02:15:00+00:00 01 UTC f 2 02 15 1 k Sunday 03 3 2026 Z q Sun, 01 Mar 2026 02:15:00 +0000 00 31 000000 000 0 2026 26 59",
@@ -322,7 +304,7 @@ TEST(ComparisonRules, AnotherZoneIsToldFromARealDifference) {
     for (const auto &section : current.sections())
         names << section.name;
     EXPECT_TRUE(verdict::onlyZoneOrDateDiffers(compare(current, fileText(dateReport(false))), names));
-    for (const char *word : {"hrs", "k", "It is now"})
+    for (const char *word : {"hrs", "k", "J K"})
         EXPECT_FALSE(verdict::onlyZoneOrDateDiffers(
             compare(current, fileText(dateReport(false, QString::fromLatin1(word)))), names))
             << word;
