@@ -8,7 +8,8 @@
 //   mode 2  two bytes of export number, then the source of the call's argument values: the
 //           call made directly and the call made through the host give the same result and
 //           leave the same values in every argument, or fail the same way; the host's answer
-//           carries the memory figure exactly when the call asked for it;
+//           carries the memory figure exactly when the call asked for it, and no time when
+//           it asked for nothing;
 //   mode 3  a mailbox (its header fields, then data) read as a message by the rig.
 #include <cstdint>
 #include <cstdio>
@@ -262,17 +263,18 @@ void exercise(std::type_identity<R(A...)> signature, bool differential, Source s
                 return;
             }
             Server server(&stubSymbol);
-            // Probing or not, the call's values are the same.
-            const bool probe = again.size % 2 == 1;
+            // Measured or not, the call's values are the same.
+            const auto measure = static_cast<Measure>(again.size % 3);
             const std::string answer =
-                server.handle(encodeCall<Id>(signature, probe, m.param()...));
+                server.handle(encodeCall<Id>(signature, measure, m.param()...));
             CallCost cost;
             try {
                 if constexpr (std::is_void_v<R>)
                     decodeAnswer(signature, answer, cost, m.param()...);
                 else
                     theirs.result = decodeAnswer(signature, answer, cost, m.param()...);
-                FUZZ_REQUIRE(probe == (cost.memoryBefore != 0));
+                FUZZ_REQUIRE((measure == Measure::TimeAndMemory) == (cost.memoryBefore != 0));
+                FUZZ_REQUIRE(measure != Measure::Nothing || cost.nanoseconds == 0);
             } catch (const Failure &f) {
                 theirs.failure = f.kind;
             }

@@ -232,13 +232,16 @@ ResultOf<R> takeResult(Reader &r) {
 
 // ---- The rig's end ----
 
-// `probe`: the host measures its memory before the call.
+// What the host measures of a call besides making it: reading the clock and the memory is
+// work on every call, done only for a rig that counts the cost.
+enum class Measure : std::uint8_t { Nothing = 0, Time = 1, TimeAndMemory = 2 };
+
 template <ExportId Id, class R, class... A>
-std::string encodeCall(std::type_identity<R(A...)>, bool probe, const ParamOf<A> &...args) {
+std::string encodeCall(std::type_identity<R(A...)>, Measure measure, const ParamOf<A> &...args) {
     Writer w;
     w.kind(Kind::Call);
     w.scalar(static_cast<std::uint16_t>(Id));
-    w.scalar<std::uint8_t>(probe ? 1 : 0);
+    w.scalar(static_cast<std::uint8_t>(measure));
     (Wire<A>::put(w, args), ...);
     return std::move(w.bytes());
 }
@@ -270,7 +273,9 @@ ResultOf<R> decodeAnswer(std::type_identity<R(A...)>, std::string_view answer, C
 // writes the Answer with the call's cost.
 template <ExportId Id, class R, class... A>
 void serveCall(R (*function)(A...), const Allocator &allocator, Reader &r, Writer &w) {
-    const bool probe = r.flag();
+    const auto measure = static_cast<Measure>(r.scalar<std::uint8_t>());
+    if (measure > Measure::TimeAndMemory)
+        throw Malformed{"a call that asks for no known measurement"};
     // Braces: the arguments are read in order.
     std::tuple<typename Wire<A>::Held...> held{Wire<A>::take(r)...};
     r.end();
@@ -278,14 +283,14 @@ void serveCall(R (*function)(A...), const Allocator &allocator, Reader &r, Write
         std::apply([](auto &...h) { return argumentsFit<Id>(Wire<A>::view(h)...); }, held);
     if (!fits)
         throw Malformed{std::string("lengths past the texts of ") + Export<Id>::name};
-    const std::uint64_t memory = probe ? residentBytes() : 0;
+    const std::uint64_t memory = measure == Measure::TimeAndMemory ? residentBytes() : 0;
     const auto answer = [&](std::uint64_t nanoseconds) {
         w.kind(Kind::Answer);
         w.count(nanoseconds);
         w.count(memory);
         std::apply([&](auto &...h) { (Wire<A>::putBack(w, h), ...); }, held);
     };
-    const CallClock clock;
+    const CallClock clock(measure != Measure::Nothing);
     if constexpr (std::is_void_v<R>) {
         std::apply([&](auto &...h) { callDirect<Id>(function, allocator, Wire<A>::view(h)...); },
                    held);

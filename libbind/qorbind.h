@@ -120,8 +120,12 @@ qorhost::ResultOf<R> call(qorhost::ParamOf<A>... args) {
             }
         } else {
             constexpr std::type_identity<R(A...)> signature;
+            using qorhost::Measure;
+            const Measure measure = !library.profiling() ? Measure::Nothing
+                                    : probe              ? Measure::TimeAndMemory
+                                                         : Measure::Time;
             const std::string &answer =
-                library.exchange(qorhost::encodeCall<Id>(signature, probe, args...), Id);
+                library.exchange(qorhost::encodeCall<Id>(signature, measure, args...), Id);
             qorhost::CallCost cost;
             const auto record = [&] {
                 if (library.profiling())

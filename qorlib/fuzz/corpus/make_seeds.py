@@ -344,9 +344,9 @@ write("fuzz_encryptstring", [
 
 
 # The library host's channel (host/fuzz_host_messages.cpp). Messages are little-endian: a
-# u8 kind, then for a call a u16 export number, a probe flag and each argument by its C
-# kind; an answer to a call starts with the call's time and memory. Sizes and those two
-# figures are written in 7-bit groups, low first.
+# u8 kind, then for a call a u16 export number, what to measure (0 nothing, 1 time, 2 time
+# and memory) and each argument by its C kind; an answer to a call starts with the call's
+# time and memory. Sizes and those two figures are written in 7-bit groups, low first.
 def export_names():
     header = os.path.join(HERE, "..", "..", "include", "qorlib145.h")
     names = []
@@ -396,7 +396,7 @@ def load(path):
 
 
 def call(name, *arguments, probe=False):
-    return b"\2" + export_number(name) + bytes([probe]) + b"".join(arguments)
+    return b"\2" + export_number(name) + bytes([2 if probe else 0]) + b"".join(arguments)
 
 
 def answer(*fields):
